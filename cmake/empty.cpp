@@ -1,0 +1,1 @@
+// A folder whose library has no source yet.
