@@ -22,6 +22,8 @@ function(velistrom_tests name)
   list(FILTER x11 INCLUDE REGEX "_x11_test\\.cpp$")
   set(plain ${all})
   list(FILTER plain EXCLUDE REGEX "_x11_test\\.cpp$")
+  # One value per test property: gtest_discover_tests splits a ";" list in a
+  # property value into separate arguments, which drops every entry but the first.
   foreach(kind plain x11)
     if(NOT ${kind})
       continue()
@@ -39,12 +41,14 @@ function(velistrom_tests name)
       gtest_discover_tests(${target}
         DISCOVERY_MODE PRE_TEST
         PROPERTIES LABELS "x11" RESOURCE_LOCK x11display
-                   ENVIRONMENT "QT_QPA_PLATFORM=xcb;VELISTROM_BIN_DIR=${VELISTROM_BIN_DIR}")
+                   ENVIRONMENT "QT_QPA_PLATFORM=xcb"
+                   ENVIRONMENT_MODIFICATION "VELISTROM_BIN_DIR=set:${VELISTROM_BIN_DIR}")
     else()
       gtest_discover_tests(${target}
         DISCOVERY_MODE PRE_TEST
         PROPERTIES LABELS "unit"
-                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VELISTROM_BIN_DIR=${VELISTROM_BIN_DIR}")
+                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                   ENVIRONMENT_MODIFICATION "VELISTROM_BIN_DIR=set:${VELISTROM_BIN_DIR}")
     endif()
   endforeach()
 endfunction()

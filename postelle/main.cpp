@@ -1,9 +1,15 @@
+#include "common/LigneCommande.h"
+#include "postelle/ConstAppli.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv) {
   // One device pixel per twip-pixel, so captures are pixel-exact.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  const QStringList args = argumentsBruts(argc, argv);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Postelle");
+  if (!ConstAppli::Main(args)) return 1;
+  // The posting window is shown here once it exists.
   return 0;
 }

@@ -1,9 +1,16 @@
+#include "common/LigneCommande.h"
+#include "platform/Folders.h"
+#include "spreadwell/FrmPartage.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv) {
   // One device pixel per twip-pixel, so captures are pixel-exact.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  const QStringList args = argumentsBruts(argc, argv);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Spreadwell");
-  return 0;
+  spreadwell::FrmPartage partage;
+  partage.dossierDonnees = platform::velistromDataFolder();
+  return partage.Form_Load(args);
 }

@@ -1,3 +1,6 @@
+#include "platform/forms/Forms.h"
+#include "velistrom/startup/FrmChoixLng.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv) {
@@ -5,5 +8,11 @@ int main(int argc, char** argv) {
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   QApplication app(argc, argv);
   QApplication::setApplicationName("Velistrom");
-  return 0;
+  // The start-up form comes first. It either loads the texts at once and unloads
+  // itself (then this Show does nothing) or waits for the language choice; the
+  // program runs while any form is loaded.
+  frmChoixLng().Show();
+  const int rc = vb::RunProgram();
+  vb::EndForms();
+  return rc;
 }

@@ -1,5 +1,11 @@
 // Test main: a QApplication on Qt's offscreen platform (or on the X server for
-// the X11 test programs), and an isolated home for every test.
+// the X11 test programs), an isolated home for every test, and the strict
+// scripted dialog service (a real modal box would block for ever offscreen).
+#include "platform/forms/Forms.h"
+#include "platform/forms/MsgBox.h"
+#include "platform/forms/Runtime.h"
+#include "tests/support/ScriptedDialogs.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -9,6 +15,25 @@
 namespace testenv {
 void installIsolatedHome();
 }
+
+namespace {
+
+// Every test starts with no form, the real clock and an empty dialog script;
+// forms a test leaves loaded are destroyed without events at its end.
+class FormsRuntimeReset : public ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo&) override {
+    testenv::dialogs().reset();
+    vb::setDialogService(&testenv::dialogs());
+    vb::setWallClock({});
+  }
+  void OnTestEnd(const ::testing::TestInfo&) override {
+    vb::resetFormsForTests();
+    vb::setWallClock({});
+    testenv::dialogs().reset();
+  }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
@@ -29,5 +54,10 @@ int main(int argc, char** argv) {
   std::unique_ptr<QApplication> app;
   if (!listing) app = std::make_unique<QApplication>(argc, argv);
   testenv::installIsolatedHome();
-  return RUN_ALL_TESTS();
+  ::testing::UnitTest::GetInstance()->listeners().Append(new FormsRuntimeReset);
+  vb::setDialogService(&testenv::dialogs());
+  const int rc = RUN_ALL_TESTS();
+  if (app) vb::EndForms();
+  vb::setDialogService(nullptr);
+  return rc;
 }

@@ -1,0 +1,141 @@
+#include "common/EnvoiXmlRpc.h"
+
+#include "platform/forms/MsgBox.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace envoi {
+namespace {
+
+// The wait cursor for as long as the scope lives, whatever way it is left.
+class Sablier {
+ public:
+  Sablier() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~Sablier() { QApplication::restoreOverrideCursor(); }
+  Sablier(const Sablier&) = delete;
+  Sablier& operator=(const Sablier&) = delete;
+};
+
+ResultatEnvoi piegee(const QString& pourquoi) {
+  ResultatEnvoi r;
+  r.issue = ResultatEnvoi::Issue::ErreurPiegee;
+  r.message = pourquoi;
+  return r;
+}
+
+}  // namespace
+
+std::optional<QString> adresseHoteDe(const QString& texte) {
+  QString t = texte.trimmed();
+  while (t.endsWith('/')) t.chop(1);
+  const QUrl url(t, QUrl::StrictMode);
+  if (!url.isValid() || url.host().isEmpty()) return std::nullopt;
+  if (url.scheme() != u"http" && url.scheme() != u"https") return std::nullopt;
+  if (!url.userInfo().isEmpty() || !url.path().isEmpty() || url.hasQuery() || url.hasFragment())
+    return std::nullopt;
+  return url.toString(QUrl::FullyEncoded);
+}
+
+std::optional<QString> AdresseHote() {
+  const QByteArray env = qgetenv("VELISTROM_IMAGE_HOST");
+  if (env.isEmpty()) return std::nullopt;
+  return adresseHoteDe(QString::fromLocal8Bit(env));
+}
+
+QString adressePage(const QString& base, const QString& idImage) {
+  return base + "/zimage/" + idImage + ".php";
+}
+
+bool idImageValide(const QString& idImage) {
+  static const QRegularExpression motif(QStringLiteral("^[A-Za-z0-9._-]{1,64}$"));
+  return motif.match(idImage).hasMatch();
+}
+
+QString EncodeB64(const QByteArray& octets) { return QString::fromLatin1(octets.toBase64()); }
+
+void AffErreur(const QString& texte) { vb::MsgBox(texte, vb::vbCritical | vb::vbOKOnly); }
+
+std::optional<QString> messageReponse(const xmlrpc::ReponseRpc& r) {
+  switch (r.statut) {
+    case xmlrpc::kNonInitialise:
+      return QStringLiteral("Weird, the response claims not to be initialised !!!");
+    case xmlrpc::kErreurHttp:
+      return "HTTP error encountered. Code is '" + QString::number(r.codeHttp) +
+             "', description is '" + xmlrpc::httpStatusText(r.codeHttp) + "'.";
+    case xmlrpc::kFaute:
+      return "Server returned a fault. Code is '" + r.faute.code + "', description is '" +
+             r.faute.description + "'.";
+    case xmlrpc::kParametres:
+      if (r.parametres.size() == 1) return std::nullopt;
+      return "Expecting one return parameter, received '" + QString::number(r.parametres.size()) +
+             "'.";
+    case xmlrpc::kErreurXml:
+      return "XML Parsing Error encountered '" + r.erreurXml + "'.";
+    default:
+      return "Double Weird, unknown response status '" + QString::number(r.statut) + "'.";
+  }
+}
+
+ResultatEnvoi EnvoiXmlRpc(const QString& cheminImage, const ParamsEnvoi& params,
+                          const std::function<void(const QString&)>& succes,
+                          const OptionsEnvoi& options) {
+  if (cheminImage.isEmpty()) return {};
+
+  QFile fichier(cheminImage);
+  if (!fichier.open(QIODevice::ReadOnly))
+    return piegee("the picture \"" + cheminImage + "\" cannot be read: " + fichier.errorString());
+  const QByteArray octets = fichier.readAll();
+  if (fichier.error() != QFileDevice::NoError)
+    return piegee("the picture \"" + cheminImage + "\" cannot be read: " + fichier.errorString());
+  fichier.close();
+
+  const std::optional<QString> hote = options.adresseHote ? options.adresseHote : AdresseHote();
+  if (!hote) {
+    ResultatEnvoi r = piegee(
+        "no image host is configured (set VELISTROM_IMAGE_HOST to an address such as "
+        "http://host:port)");
+    r.hoteAbsent = true;
+    return r;
+  }
+
+  xmlrpc::ReponseRpc reponse;
+  {
+    Sablier sablier;
+    const QByteArray requete = xmlrpc::ecrireRequete(
+        QStringLiteral("apiXml.xmlrpcUpload"),
+        {EncodeB64(octets), params.nom, params.titre, params.commentaire, params.reserve});
+    const xmlrpc::ResultatHttp http =
+        xmlrpc::posterXml(*hote + "/apiXml.php", requete, options.limites);
+    if (!http.transmis) return piegee("the image host did not answer: " + http.erreur);
+    reponse = xmlrpc::lireReponse(http.code, http.corps);
+  }
+
+  if (const auto message = messageReponse(reponse)) {
+    AffErreur(*message);
+    ResultatEnvoi r;
+    r.issue = ResultatEnvoi::Issue::ErreurStatut;
+    r.message = *message;
+    return r;
+  }
+  const xmlrpc::ValeurRpc& valeur = reponse.parametres.front();
+  if (!valeur.estTexte()) return piegee("the image host returned a value that is not a string");
+  if (!idImageValide(valeur.texte))
+    return piegee("the image host returned an unusable picture id");
+
+  ResultatEnvoi r;
+  r.issue = ResultatEnvoi::Issue::Succes;
+  r.idImage = valeur.texte;
+  if (succes) {
+    try {
+      succes(r.idImage);
+    } catch (const ErreurPiegee& e) {
+      return piegee(QString::fromUtf8(e.what()));
+    }
+  }
+  return r;
+}
+
+}  // namespace envoi

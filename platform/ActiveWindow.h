@@ -1,0 +1,22 @@
+#pragma once
+// The foreground window of the desktop and its outer rectangle, as the window
+// manager shows it (frame and title bar included).
+#include <QRect>
+
+#include "platform/X11Display.h"
+
+namespace platform {
+
+// The window the window manager reports active (_NET_ACTIVE_WINDOW); 0 when
+// none. Without an X display: the native id of Qt's focus window, or 0.
+NativeWindow activeWindow();
+
+// Outer rectangle of a window in screen pixels, frame included; a null QRect
+// when the window does not exist (any more) or is 0.
+QRect windowFrameRect(NativeWindow window);
+
+// Asks the window manager to activate (raise and focus) a window. False when
+// there is no window manager to ask, or the window is 0.
+bool requestActivation(NativeWindow window);
+
+}  // namespace platform

@@ -1,0 +1,162 @@
+#include "platform/Imaging.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <cmath>
+#include <limits>
+
+#include "platform/GifWriter.h"
+
+namespace platform {
+namespace {
+
+// Our own identifiers: one per encoder and one per file format.
+const QUuid kBmpEncoder("{cd038e34-6c5f-4329-9b45-a935fc74332b}");
+const QUuid kJpegEncoder("{1c1fbf39-72aa-48a6-8237-91e848843752}");
+const QUuid kGifEncoder("{37f30761-da64-4326-8941-b4faf9dbc8fb}");
+const QUuid kPngEncoder("{c0959625-d71c-4011-bd8f-fa4628653c8f}");
+const QUuid kBmpFormat("{49c5dc83-961e-41bb-b601-93da61cb2b64}");
+const QUuid kJpegFormat("{68d15557-f298-4391-80eb-f8af4aa0b3ea}");
+const QUuid kGifFormat("{eca77e08-a447-4118-84f1-e1b68c07f882}");
+const QUuid kPngFormat("{48f12119-ba75-4b4b-8469-d4db56f64c76}");
+
+bool qtCanWrite(const char* format) {
+  return QImageWriter::supportedImageFormats().contains(QByteArray(format));
+}
+
+std::vector<ImageEncoderInfo> buildEncoderList() {
+  std::vector<ImageEncoderInfo> list;
+  // BMP and PNG are built into Qt; JPEG is a plug-in and is listed only when
+  // present, so a missing plug-in shows as a missing encoder. GIF is our own.
+  if (qtCanWrite("bmp"))
+    list.push_back(
+        {kBmpEncoder, kBmpFormat, "Built-in BMP Codec", "BMP", "*.BMP;*.DIB;*.RLE", "image/bmp"});
+  if (qtCanWrite("jpeg"))
+    list.push_back({kJpegEncoder, kJpegFormat, "Built-in JPEG Codec", "JPEG",
+                    "*.JPG;*.JPEG;*.JPE;*.JFIF", "image/jpeg"});
+  list.push_back({kGifEncoder, kGifFormat, "Built-in GIF Codec", "GIF", "*.GIF", "image/gif"});
+  if (qtCanWrite("png"))
+    list.push_back({kPngEncoder, kPngFormat, "Built-in PNG Codec", "PNG", "*.PNG", "image/png"});
+  return list;
+}
+
+const ImageEncoderInfo* findEncoder(const QUuid& clsid) {
+  for (const auto& e : imageEncoders())
+    if (e.clsid == clsid) return &e;
+  return nullptr;
+}
+
+// Writes the encoded picture into an open device.
+ImageStatus encodeInto(const ImageEncoderInfo& encoder, const QImage& image, QIODevice& out,
+                       std::optional<int> jpegQuality) {
+  if (encoder.clsid == kGifEncoder) return writeGif(image, out);
+
+  QImage toWrite = image;
+  const char* format = "png";
+  int quality = -1;
+  if (encoder.clsid == kBmpEncoder) {
+    format = "bmp";  // Qt writes 32-bit pictures as 24-bit BMP
+    toWrite = image.convertToFormat(QImage::Format_RGB32);
+  } else if (encoder.clsid == kPngEncoder && !image.hasAlphaChannel()) {
+    // A picture of at most 256 colours (a dialog, a window) goes into a palette
+    // PNG: the same pixels in a file several times smaller, written faster.
+    if (const auto exact = exactPalette(image)) toWrite = indexedToIndexed8(*exact);
+  } else if (encoder.clsid == kJpegEncoder) {
+    format = "jpeg";
+    quality = jpegQuality.value_or(75);
+    toWrite = image.convertToFormat(QImage::Format_RGB32);
+  }
+  QImageWriter writer(&out, format);
+  if (quality >= 0) writer.setQuality(quality);
+  return writer.write(toWrite) ? ImageStatus::Ok : ImageStatus::GenericError;
+}
+
+ImageStatus openFailure(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.absoluteDir().exists()) return ImageStatus::FileNotFound;
+  return ImageStatus::AccessDenied;
+}
+
+}  // namespace
+
+const std::vector<ImageEncoderInfo>& imageEncoders() {
+  static const std::vector<ImageEncoderInfo> list = buildEncoderList();
+  return list;
+}
+
+const ImageEncoderInfo* findEncoderByMime(const QString& mimeType) {
+  for (const auto& e : imageEncoders())
+    if (QString::compare(e.mimeType, mimeType, Qt::CaseInsensitive) == 0) return &e;
+  return nullptr;
+}
+
+ImageStatus loadPicture(const QString& path, QImage& out) {
+  out = QImage();
+  const QFileInfo info(path);
+  if (path.isEmpty() || !info.exists()) return ImageStatus::FileNotFound;
+  if (!info.isFile() || !info.isReadable()) return ImageStatus::AccessDenied;
+  QImageReader reader(path);
+  reader.setDecideFormatFromContent(true);  // a capture's name need not match its kind
+  out = reader.read();
+  if (!out.isNull()) return ImageStatus::Ok;
+  switch (reader.error()) {
+    case QImageReader::UnsupportedFormatError:
+    case QImageReader::InvalidDataError: return ImageStatus::UnknownImageFormat;
+    case QImageReader::DeviceError: return ImageStatus::SystemError;
+    case QImageReader::FileNotFoundError: return ImageStatus::FileNotFound;
+    default: return ImageStatus::GenericError;
+  }
+}
+
+ImageStatus savePicture(const QImage& image, const QString& path, const QUuid& clsid,
+                        std::optional<int> jpegQuality) {
+  const ImageEncoderInfo* encoder = findEncoder(clsid);
+  if (image.isNull() || path.isEmpty() || !encoder) return ImageStatus::InvalidParameter;
+  if (jpegQuality && (*jpegQuality < 0 || *jpegQuality > 100)) return ImageStatus::InvalidParameter;
+
+  // Encode in memory first, so an encoder failure and a write failure stay apart.
+  QByteArray bytes;
+  {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const ImageStatus status = encodeInto(*encoder, image, buffer, jpegQuality);
+    if (status != ImageStatus::Ok) return status;
+  }
+  // QSaveFile writes "<path>.XXXXXX" beside the destination and renames it into
+  // place on commit; a cancelled save removes it and leaves the old destination.
+  // The write is unbuffered and the size checked: a short write (disk full, file
+  // size limit) must never be committed as a truncated picture.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return openFailure(path);
+  if (file.write(bytes) != bytes.size() || file.size() != bytes.size()) {
+    file.cancelWriting();  // the temporary file goes when `file` does
+    return ImageStatus::SystemError;
+  }
+  return file.commit() ? ImageStatus::Ok : ImageStatus::SystemError;
+}
+
+double picturePsnr(const QImage& a, const QImage& b) {
+  if (a.size() != b.size() || a.isNull()) return 0.0;
+  const QImage x = a.convertToFormat(QImage::Format_RGB32);
+  const QImage y = b.convertToFormat(QImage::Format_RGB32);
+  double sum = 0.0;
+  for (int row = 0; row < x.height(); ++row) {
+    const QRgb* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
+    const QRgb* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
+    for (int col = 0; col < x.width(); ++col) {
+      const int dr = qRed(p[col]) - qRed(q[col]);
+      const int dg = qGreen(p[col]) - qGreen(q[col]);
+      const int db = qBlue(p[col]) - qBlue(q[col]);
+      sum += dr * dr + dg * dg + db * db;
+    }
+  }
+  if (sum == 0.0) return std::numeric_limits<double>::infinity();
+  const double mse = sum / (3.0 * x.width() * x.height());
+  return 10.0 * std::log10(255.0 * 255.0 / mse);
+}
+
+}  // namespace platform

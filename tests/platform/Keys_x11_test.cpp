@@ -1,0 +1,78 @@
+// The key state sees keys held through XTest by another connection, and stops
+// seeing them once released.
+#include "platform/Keys.h"
+#include "platform/X11Display.h"
+#include "tests/support/XTestKeys.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class KeysX11 : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(platform::x11Display(), nullptr);
+    ASSERT_TRUE(input.ok());
+  }
+  void TearDown() override {
+    input.releaseAll();
+    if (platform::KeySnapshot::read().state().numLock) input.tap("Num_Lock");
+  }
+  testsupport::XTestInput input;
+};
+
+TEST_F(KeysX11, CtrlLetterAndDigitHeldThenReleased) {
+  ASSERT_TRUE(input.press("Control_L"));
+  ASSERT_TRUE(input.press("z"));
+  ASSERT_TRUE(input.press("5"));
+  platform::KeySnapshot s = platform::KeySnapshot::read();
+  EXPECT_TRUE(s.isDown(17));
+  EXPECT_TRUE(s.isDown(162));
+  EXPECT_TRUE(s.isDown(90));
+  EXPECT_TRUE(s.isDown(53));
+  EXPECT_FALSE(s.isDown(65));
+  EXPECT_FALSE(s.isDown(16));
+  EXPECT_EQ(platform::asyncKeyState(90) & platform::asyncKeyState(17), short(-32768));
+
+  ASSERT_TRUE(input.release("z"));
+  s = platform::KeySnapshot::read();
+  EXPECT_FALSE(s.isDown(90));
+  EXPECT_TRUE(s.isDown(17));
+  input.releaseAll();
+  EXPECT_FALSE(platform::keyDown(17));
+  EXPECT_FALSE(platform::keyDown(53));
+  EXPECT_EQ(platform::asyncKeyState(17), 0);
+}
+
+TEST_F(KeysX11, KeypadDigitsCountOnlyWithNumLockOn) {
+  ASSERT_FALSE(platform::KeySnapshot::read().state().numLock);
+  ASSERT_TRUE(input.press("KP_1"));
+  platform::KeySnapshot s = platform::KeySnapshot::read();
+  EXPECT_FALSE(s.isDown(97));
+  EXPECT_TRUE(s.isDown(35));  // End, as the key reads without NumLock
+  input.release("KP_1");
+
+  ASSERT_TRUE(input.tap("Num_Lock"));
+  ASSERT_TRUE(platform::KeySnapshot::read().state().numLock);
+  ASSERT_TRUE(input.press("KP_1"));
+  s = platform::KeySnapshot::read();
+  EXPECT_TRUE(s.isDown(97));
+  EXPECT_FALSE(s.isDown(35));
+  EXPECT_FALSE(s.isDown(49));  // the main-row 1 is another key
+  input.release("KP_1");
+  EXPECT_FALSE(platform::keyDown(97));
+}
+
+TEST_F(KeysX11, RightCtrlAndMouseButton) {
+  ASSERT_TRUE(input.press("Control_R"));
+  EXPECT_TRUE(platform::keyDown(17));
+  EXPECT_TRUE(platform::keyDown(163));
+  EXPECT_FALSE(platform::keyDown(162));
+  input.pressButton(1);
+  EXPECT_TRUE(platform::keyDown(1));
+  EXPECT_FALSE(platform::keyDown(2));
+  input.releaseButton(1);
+  EXPECT_FALSE(platform::keyDown(1));
+}
+
+}  // namespace

@@ -1,0 +1,237 @@
+// Forms: default instances and the old lifecycle.
+#include "TestForms.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <csignal>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace testforms;
+
+namespace {
+
+// Ends a hung RunProgram; gone with the test, so it never fires in a later one.
+struct SafetyNet {
+  QTimer timer;
+  SafetyNet() {
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    timer.start(5000);
+  }
+};
+
+class Forms : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    log().clear();
+    FormB::unloadInLoad = false;
+  }
+};
+
+TEST_F(Forms, ReadingAControlLoadsTheForm) {
+  EXPECT_FALSE(frmA.isLoaded());
+  EXPECT_EQ(frmA.existing(), nullptr);  // existing() never loads
+  EXPECT_EQ(frmA().lbl.Caption(), "lbl");
+  EXPECT_TRUE(frmA.isLoaded());
+  EXPECT_EQ(log(), QStringList{"FormA.Load"});
+  frmA().pic.setWidth(3000);  // a second use does not load again
+  EXPECT_EQ(log(), QStringList{"FormA.Load"});
+  EXPECT_EQ(vb::loadedForms().size(), 1u);
+  EXPECT_FALSE(frmA().Visible());  // loaded, not shown
+}
+
+TEST_F(Forms, UnloadResetsTheFormForItsNextUse) {
+  frmA().counter = 5;
+  frmA().lbl.setCaption("changed");
+  EXPECT_TRUE(vb::Unload(frmA()));
+  EXPECT_FALSE(frmA.isLoaded());
+  EXPECT_EQ(log(), (QStringList{"FormA.Load", "FormA.QueryUnload1", "FormA.Unload"}));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(log().last(), "FormA.Terminate");
+  EXPECT_EQ(frmA().counter, 0);
+  EXPECT_EQ(frmA().lbl.Caption(), "lbl");
+  EXPECT_EQ(log().count("FormA.Load"), 2);
+}
+
+TEST_F(Forms, QueryUnloadCanCancelAndTheCloseBoxIsModeZero) {
+  frmA().Show();
+  frmA().cancelQuery = 1;
+  EXPECT_FALSE(vb::Unload(frmA()));
+  EXPECT_TRUE(frmA.isLoaded());
+  frmA().widget()->close();  // the user's close box
+  EXPECT_TRUE(frmA.isLoaded());
+  EXPECT_TRUE(log().contains("FormA.QueryUnload0"));
+  EXPECT_FALSE(log().contains("FormA.Unload"));
+  frmA().cancelQuery = 0;
+  frmA().widget()->close();
+  EXPECT_FALSE(frmA.isLoaded());
+  EXPECT_EQ(log().last(), "FormA.Unload");
+}
+
+TEST_F(Forms, ShowAfterUnloadingItselfInLoadDoesNothing) {
+  FormB::unloadInLoad = true;
+  FormB& b = frmB();
+  EXPECT_FALSE(b.isLoaded());
+  b.Show();
+  EXPECT_FALSE(b.widget()->isVisible());
+  EXPECT_FALSE(frmB.isLoaded());
+  EXPECT_EQ(log(), (QStringList{"FormB.Load", "FormB.QueryUnload1", "FormB.Unload"}));
+  FormB::unloadInLoad = false;
+  frmB().Show();  // the next use loads afresh
+  EXPECT_TRUE(frmB().Visible());
+}
+
+TEST_F(Forms, ModalShowReturnsWhenTheFormHidesOrUnloads) {
+  frmA().Show();
+  QTimer::singleShot(30, [] { frmB().Hide(); });
+  frmB().Show(vb::vbModal);
+  EXPECT_TRUE(frmB.isLoaded());
+  EXPECT_FALSE(frmB().Visible());
+  EXPECT_FALSE(frmB().isShownModal());
+
+  QTimer::singleShot(30, [] { vb::Unload(frmB()); });
+  frmB().Show(vb::vbModal);
+  EXPECT_FALSE(frmB.isLoaded());
+  EXPECT_TRUE(log().contains("FormB.Unload"));
+}
+
+TEST_F(Forms, ModalFormBlocksOthersUntilDone) {
+  bool sawModal = false;
+  QTimer::singleShot(30, [&] {
+    sawModal = frmB().isShownModal() && QApplication::activeModalWidget() == frmB().widget();
+    vb::Unload(frmB());
+  });
+  frmB().Show(vb::vbModal);
+  EXPECT_TRUE(sawModal);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(Forms, TheProgramEndsWithTheLastUnloadNotTheLastWindow) {
+  frmA().Show();
+  frmB().Show();
+  bool ranAfterAllHidden = false;
+  QTimer::singleShot(20, [] {
+    frmA().Hide();
+    frmB().widget()->hide();  // every window gone, both forms still loaded
+  });
+  QTimer::singleShot(120, [&] {
+    ranAfterAllHidden = frmA.isLoaded() && frmB.isLoaded();
+    vb::Unload(frmA());
+  });
+  QTimer::singleShot(200, [] { vb::Unload(frmB()); });
+  SafetyNet net;
+  EXPECT_EQ(vb::RunProgram(), 0);
+  EXPECT_TRUE(ranAfterAllHidden);
+  EXPECT_TRUE(vb::loadedForms().empty());
+}
+
+TEST_F(Forms, AHandlerMayUnloadTheLastFormAndShowAnother) {
+  frmA().Show();
+  bool bStillLoaded = false;
+  QTimer::singleShot(20, [] {
+    vb::Unload(frmA());  // no form loaded for a moment...
+    vb::DoEvents();
+    frmB().Show();       // ...but the handler goes on and shows the next one
+  });
+  QTimer::singleShot(150, [&] {
+    bStillLoaded = frmB.isLoaded();
+    vb::Unload(frmB());
+  });
+  SafetyNet net;
+  EXPECT_EQ(vb::RunProgram(), 0);
+  EXPECT_TRUE(bStillLoaded);
+}
+
+TEST_F(Forms, RunProgramWithNoFormReturnsAtOnce) { EXPECT_EQ(vb::RunProgram(), 0); }
+
+TEST_F(Forms, EndStopsTheProgramWithoutUnloadEvents) {
+  frmA().Show();
+  QTimer::singleShot(20, [] { vb::End(); });
+  SafetyNet net;
+  EXPECT_EQ(vb::RunProgram(), 0);
+  EXPECT_TRUE(vb::programEnded());
+  EXPECT_FALSE(log().contains("FormA.Unload"));
+}
+
+TEST_F(Forms, SessionEndUnloadsWithModeTwo) {
+  frmA().Show();
+  frmB();
+  vb::EndSession();
+  EXPECT_TRUE(log().contains("FormA.QueryUnload2"));
+  EXPECT_TRUE(log().contains("FormB.QueryUnload2"));
+  EXPECT_TRUE(vb::loadedForms().empty());
+}
+
+TEST_F(Forms, GeometryIsInTwipsAndReadsBackAsWritten) {
+  FormA& a = frmA();
+  a.Move(1500, 750, 4800, 3600);
+  EXPECT_EQ(a.Left(), 1500);
+  EXPECT_EQ(a.Top(), 750);
+  EXPECT_EQ(a.Width(), 4800);
+  EXPECT_EQ(a.Height(), 3600);
+  EXPECT_EQ(a.widget()->x(), 100);
+  a.setWidth(1007);  // not a whole pixel: reads back as written
+  EXPECT_EQ(a.Width(), 1007);
+  a.widget()->resize(200, a.widget()->height());  // changed outside: follows the pixels
+  EXPECT_EQ(a.Width(), 3000);
+  EXPECT_DOUBLE_EQ(a.ScaleWidth(), 3000);
+  a.setScaleMode(vb::vbPixels);
+  EXPECT_DOUBLE_EQ(a.ScaleWidth(), 200);
+  EXPECT_EQ(vb::Screen.TwipsPerPixelX(), 15);
+  EXPECT_EQ(vb::Screen.Width(), QGuiApplication::primaryScreen()->geometry().width() * 15);
+  EXPECT_THROW(a.setWidth(-15), vb::Error);
+}
+
+TEST_F(Forms, ShowGivesResizeThenActivate) {
+  frmA().Show();
+  QTest::qWait(50);
+  const QStringList& l = log();
+  ASSERT_TRUE(l.contains("FormA.Resize"));
+  if (l.contains("FormA.Activate")) EXPECT_LT(l.indexOf("FormA.Resize"), l.indexOf("FormA.Activate"));
+}
+
+TEST_F(Forms, WindowStateAndCaption) {
+  FormA& a = frmA();
+  a.setCaption("Collection");
+  EXPECT_EQ(a.Caption(), "Collection");
+  a.Show();
+  a.setWindowState(vb::vbMinimized);
+  EXPECT_EQ(a.WindowState(), vb::vbMinimized);
+  a.setWindowState(vb::vbNormal);
+  EXPECT_EQ(a.WindowState(), vb::vbNormal);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Forms, SigtermEndsTheSessionWithModeTwo) {
+  vb::installSessionEndHandlers();
+  frmA().Show();
+  std::raise(SIGTERM);
+  QTRY_VERIFY_WITH_TIMEOUT(log().contains("FormA.QueryUnload2"), 3000);
+  EXPECT_FALSE(frmA.isLoaded());
+}
+
+TEST_F(Forms, MousePointerNumbersAndTheCustomIcon) {
+  FormA& a = frmA();
+  a.pic.setMousePointer(vb::vbSizeAll);
+  EXPECT_EQ(a.pic.widget()->cursor().shape(), Qt::SizeAllCursor);
+  QImage icon(32, 32, QImage::Format_ARGB32);
+  icon.fill(Qt::red);
+  a.pic.setMouseIcon(icon, QPoint(3, 4));
+  a.pic.setMousePointer(vb::vbCustom);
+  EXPECT_EQ(a.pic.widget()->cursor().shape(), Qt::BitmapCursor);
+  EXPECT_EQ(a.pic.widget()->cursor().hotSpot(), QPoint(3, 4));
+  a.setMousePointer(vb::vbHourglass);
+  EXPECT_EQ(a.widget()->findChild<QWidget*>()->cursor().shape(), Qt::WaitCursor);
+  vb::Screen.setMousePointer(vb::vbHourglass);
+  ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  vb::Screen.setMousePointer(0);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace

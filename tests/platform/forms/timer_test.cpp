@@ -1,0 +1,144 @@
+// Timers with the old rules: Interval 0 never fires, 65535 at most, Enabled
+// True on a running timer keeps its count, a new Interval restarts it, ticks
+// run inside every event loop, and a busy handler is not re-entered.
+#include "TestForms.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace testforms;
+
+namespace {
+
+class TimerForm : public vb::Form {
+ public:
+  TimerForm() : Form("TimerForm") {}
+  vb::Timer tim{*this, "tim", 0, false};
+  vb::Timer other{*this, "other", 0, false};
+};
+vb::DefaultInstance<TimerForm> frmTimer;
+
+TEST(Timers, IntervalZeroNeverFires) {
+  vb::Timer& t = frmTimer().tim;
+  int ticks = 0;
+  t.onTimer = [&] { ++ticks; };
+  t.setEnabled(true);
+  EXPECT_TRUE(t.Enabled());
+  EXPECT_FALSE(t.running());
+  QTest::qWait(150);
+  EXPECT_EQ(ticks, 0);
+  t.setInterval(10);
+  EXPECT_TRUE(t.running());
+  QTRY_VERIFY_WITH_TIMEOUT(ticks > 0, 3000);
+}
+
+TEST(Timers, IntervalAbove65535IsRefused) {
+  vb::Timer& t = frmTimer().tim;
+  t.setInterval(65535);
+  EXPECT_EQ(t.Interval(), 65535);
+  for (int bad : {65536, 100000, -1}) {
+    try {
+      t.setInterval(bad);
+      ADD_FAILURE() << bad << " accepted";
+    } catch (const vb::Error& e) {
+      EXPECT_EQ(e.Number(), 380);
+    }
+  }
+  EXPECT_EQ(t.Interval(), 65535);
+  EXPECT_THROW((vb::Timer{frmTimer(), "t", 70000}), vb::Error);
+}
+
+TEST(Timers, EnabledOnARunningTimerKeepsItsCount) {
+  vb::Timer& t = frmTimer().tim;
+  t.setInterval(2000);
+  t.setEnabled(true);
+  QTest::qWait(600);
+  t.setEnabled(true);  // already running: the count goes on
+  EXPECT_LT(t.remainingMs(), 1700);
+  t.setInterval(2000);  // the same interval: no restart either
+  EXPECT_LT(t.remainingMs(), 1700);
+  t.setInterval(3000);  // a new interval starts a new count
+  EXPECT_GT(t.remainingMs(), 2500);
+  t.setEnabled(false);
+  EXPECT_FALSE(t.running());
+  EXPECT_EQ(t.remainingMs(), -1);
+  t.setEnabled(true);  // after a stop, a fresh count
+  EXPECT_GT(t.remainingMs(), 2500);
+}
+
+TEST(Timers, TicksRunInsideWaitAndModalForms) {
+  vb::Timer& t = frmTimer().tim;
+  int ticks = 0;
+  t.onTimer = [&] { ++ticks; };
+  t.setInterval(20);
+  t.setEnabled(true);
+  vb::Wait(0.4);
+  EXPECT_GE(ticks, 3);
+
+  // A timer of the modal form itself ends the modal loop by unloading it.
+  frmC().tim.setInterval(20);
+  int modalTicks = 0;
+  frmC().tim.onTimer = [&] {
+    if (++modalTicks == 3) vb::Unload(frmC());
+  };
+  frmC().tim.setEnabled(true);
+  ticks = 0;
+  frmC().Show(vb::vbModal);
+  EXPECT_EQ(modalTicks, 3);
+  EXPECT_GE(ticks, 1);  // another form's timer ticked during the modal loop
+  EXPECT_FALSE(frmC.isLoaded());
+}
+
+TEST(Timers, ABusyHandlerIsNotReenteredWhileOthersTick) {
+  TimerForm& f = frmTimer();
+  int depth = 0, deepest = 0, ticks = 0, otherTicks = 0, otherDuringWait = 0;
+  f.tim.onTimer = [&] {
+    ++ticks;
+    deepest = std::max(deepest, ++depth);
+    if (ticks == 1) {
+      vb::Wait(0.3);  // the first tick waits, letting events run
+      otherDuringWait = otherTicks;
+    }
+    --depth;
+  };
+  f.other.onTimer = [&] { ++otherTicks; };
+  f.tim.setInterval(15);
+  f.other.setInterval(15);
+  f.tim.setEnabled(true);
+  f.other.setEnabled(true);
+  QTRY_VERIFY_WITH_TIMEOUT(ticks >= 2, 5000);
+  EXPECT_EQ(deepest, 1);
+  EXPECT_GE(otherDuringWait, 3);
+}
+
+TEST(Timers, UnloadStopsTheFormsTimers) {
+  vb::Timer& t = frmTimer().tim;
+  int ticks = 0;
+  t.onTimer = [&] { ++ticks; };
+  t.setInterval(10);
+  t.setEnabled(true);
+  vb::Unload(frmTimer());
+  QTest::qWait(100);
+  EXPECT_EQ(ticks, 0);
+}
+
+TEST(Timers, ControlArrayTimersCopyTheTemplate) {
+  struct F : vb::Form {
+    F() : Form("F") {
+      timers[0].setInterval(1);
+      timers[0].setEnabled(false);
+    }
+    vb::ControlArray<vb::Timer> timers{*this, "Timboug"};
+  } f;
+  std::vector<int> fired;
+  f.timers.on(&vb::Timer::onTimer, [&](int index) { fired.push_back(index); });
+  f.timers.Load(3);
+  EXPECT_EQ(f.timers[3].Interval(), 1);
+  EXPECT_FALSE(f.timers[3].Enabled());
+  f.timers[3].tick();
+  EXPECT_EQ(fired, std::vector<int>{3});
+}
+
+}  // namespace

@@ -1,0 +1,125 @@
+// Spreadwell's upload and success steps in process, against the real test host.
+#include "spreadwell/FrmPartage.h"
+#include "tests/support/ImageHost.h"
+#include "tests/support/BoxRecorder.h"
+#include "tests/support/TestEnv.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Partage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    donnees_ = testenv::dataHome() + "/Velistrom";
+    QDir().mkpath(donnees_ + "/tempocapt");
+  }
+
+  QStringList boxes() const { return recorder_.boxes(); }
+  testenv::BoxRecorder recorder_;
+  static QString picture(const QString& path) {
+    QImage img(8, 6, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    EXPECT_TRUE(img.save(path, "JPG"));
+    return path;
+  }
+  spreadwell::FrmPartage frm(const testenv::ImageHost& host) {
+    spreadwell::FrmPartage f;
+    f.dossierDonnees = donnees_;
+    f.options.adresseHote = host.address();
+    f.ouvrirAdresse = [this](const QString& url) {
+      ouverts_ << url;
+      existait_ << QFile::exists(fichier_);
+      return ouvrirOk_;
+    };
+    f.horloge = [] { return QDateTime(QDate(2026, 3, 7), QTime(9, 5, 4)); };
+    return f;
+  }
+
+  QString donnees_, fichier_;
+  QStringList ouverts_;
+  QList<bool> existait_;
+  bool ouvrirOk_ = true;
+};
+
+TEST_F(Partage, SuccessOpensThePageThenDeletesOnlyOurOwnCopy) {
+  testenv::ImageHost host;
+  ASSERT_TRUE(host.started());
+  struct Cas {
+    QString fichier;
+    bool supprime;
+  };
+  QDir().mkpath(testenv::home() + "/Pictures");
+  const Cas cas[] = {
+      {donnees_ + "/tempocapt/Capt07032026-090504.jpg", true},
+      {testenv::home() + "/Pictures/mine.jpg", false},
+      // A path that only looks inside the data folder.
+      {donnees_ + "/../mine2.jpg", false},
+  };
+  for (const auto& c : cas) {
+    SCOPED_TRACE(c.fichier.toStdString());
+    fichier_ = picture(c.fichier);
+    ouverts_.clear();
+    existait_.clear();
+    auto f = frm(host);
+    EXPECT_EQ(f.Form_Load({fichier_}), 0);
+    EXPECT_EQ(ouverts_, QStringList{host.address() + "/zimage/Xy12_ab-3.z.php"});
+    EXPECT_EQ(existait_, QList<bool>{true});
+    EXPECT_EQ(f.Labverif, ouverts_.value(0));
+    EXPECT_EQ(QFile::exists(fichier_), !c.supprime);
+  }
+  EXPECT_TRUE(boxes().isEmpty());
+
+  const QJsonArray reqs = host.requests();
+  ASSERT_EQ(reqs.size(), 3);
+  const QJsonArray p = reqs[0].toObject()["params"].toArray();
+  ASSERT_EQ(p.size(), 5);
+  EXPECT_EQ(p[1].toObject()["value"].toString(), "Velistrom");
+  EXPECT_EQ(p[2].toObject()["value"].toString(), "picked with Velistrom 07/03/2026 - 09:05:04");
+  EXPECT_EQ(p[3].toObject()["value"].toString(), "mon commentaire");
+  EXPECT_EQ(p[4].toObject()["value"].toString(), " ");
+}
+
+TEST_F(Partage, FailuresKeepTheFileAndShowOneBox) {
+  fichier_ = picture(donnees_ + "/tempocapt/Capt.jpg");
+  struct Cas {
+    const char* scenario;
+    bool ouvrir;
+    QString box;  // icon|text start
+  };
+  const Cas cas[] = {
+      {"fault-int", true, "critical|Server returned a fault. Code is '42', description is 'Bad picture'."},
+      {"close", true, "exclamation|The picture could not be shared: the image host did not answer"},
+      {"success", false, "exclamation|The picture could not be shared: the picture was sent, but its page"},
+  };
+  int vus = 0;
+  for (const auto& c : cas) {
+    SCOPED_TRACE(c.scenario);
+    testenv::ImageHost host(c.scenario);
+    ASSERT_TRUE(host.started());
+    ouvrirOk_ = c.ouvrir;
+    auto f = frm(host);
+    EXPECT_EQ(f.Form_Load({fichier_}), 1);
+    EXPECT_TRUE(QFile::exists(fichier_));
+    const QStringList b = boxes();
+    ASSERT_EQ(b.size(), vus + 1);
+    const QStringList champs = b.last().split('|');
+    ASSERT_EQ(champs.size(), 3);
+    EXPECT_EQ(champs[1], QApplication::applicationName());
+    EXPECT_TRUE((champs[0] + "|" + champs[2]).startsWith(c.box)) << b.last().toStdString();
+    vus = b.size();
+  }
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(Partage, TitleCarriesTheMoment) {
+  EXPECT_EQ(spreadwell::titreEnvoi(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58))),
+            "picked with Velistrom 31/12/2026 - 23:59:58");
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+// Spreadwell as the main program starts it: a separate process with the picture
+// path on its command line, a real test host, boxes logged, and a recording
+// xdg-open first on PATH.
+#include "tests/support/ImageHost.h"
+#include "tests/support/TestEnv.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SpreadwellProcess : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    programme_ = testenv::binDir() + "/Spreadwell";
+    if (!QFile::exists(programme_)) GTEST_SKIP() << "no Spreadwell in VELISTROM_BIN_DIR";
+    const QString bin = testenv::home() + "/bin";
+    QDir().mkpath(bin);
+    QFile script(bin + "/xdg-open");
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nprintf '%s\\n' \"$*\" >> \"$XDG_OPEN_LOG\"\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    donnees_ = testenv::dataHome() + "/Velistrom";
+    QDir().mkpath(donnees_ + "/tempocapt");
+  }
+
+  int run(const QStringList& args, const QString& hote) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("VELISTROM_IMAGE_HOST", hote);
+    env.insert("VELISTROM_MSGBOX_LOG", testenv::home() + "/boxes.log");
+    env.insert("XDG_OPEN_LOG", testenv::home() + "/opened.log");
+    env.insert("PATH", testenv::home() + "/bin:" + env.value("PATH"));
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::ForwardedChannels);
+    p.start(programme_, args);
+    if (!p.waitForFinished(30000)) {
+      p.kill();
+      p.waitForFinished();
+      ADD_FAILURE() << "Spreadwell did not end";
+      return -1;
+    }
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+  }
+
+  static QStringList lines(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+  }
+  QStringList boxes() const { return lines(testenv::home() + "/boxes.log"); }
+  // xdg-open runs detached: wait for its record.
+  QStringList opened(int expected) const {
+    QElapsedTimer t;
+    t.start();
+    QStringList l;
+    while ((l = lines(testenv::home() + "/opened.log")).size() < expected && t.elapsed() < 5000)
+      QThread::msleep(20);
+    return l;
+  }
+  static QString picture(const QString& path) {
+    QImage img(4, 4, QImage::Format_RGB32);
+    img.fill(Qt::blue);
+    EXPECT_TRUE(img.save(path, "JPG"));
+    return path;
+  }
+
+  QString programme_, donnees_;
+};
+
+TEST_F(SpreadwellProcess, SuccessOpensThePageAndDeletesOnlyOurCopy) {
+  testenv::ImageHost host;
+  ASSERT_TRUE(host.started());
+  const QString page = host.address() + "/zimage/Xy12_ab-3.z.php";
+
+  const QString copie = picture(donnees_ + "/tempocapt/Capt07032026-090504.jpg");
+  EXPECT_EQ(run({copie}, host.address()), 0);
+  EXPECT_EQ(opened(1), QStringList{page});
+  EXPECT_FALSE(QFile::exists(copie));
+
+  // A user's own file, its path split at the blank by a shell.
+  QDir().mkpath(testenv::home() + "/My Pictures");
+  const QString sien = picture(testenv::home() + "/My Pictures/a b.jpg");
+  EXPECT_EQ(run(sien.split(' '), host.address()), 0);
+  EXPECT_EQ(opened(2), (QStringList{page, page}));
+  EXPECT_TRUE(QFile::exists(sien));
+
+  EXPECT_TRUE(boxes().isEmpty());
+  const QJsonArray reqs = host.requests();
+  ASSERT_EQ(reqs.size(), 2);
+  EXPECT_TRUE(reqs[0].toObject()["params"].toArray()[2].toObject()["value"].toString().startsWith(
+      "picked with Velistrom "));
+}
+
+TEST_F(SpreadwellProcess, FailuresShowOneBoxAndKeepTheFile) {
+  const QString copie = picture(donnees_ + "/tempocapt/Capt.jpg");
+  {
+    testenv::ImageHost host("fault-int");
+    ASSERT_TRUE(host.started());
+    EXPECT_EQ(run({copie}, host.address()), 1);
+    EXPECT_EQ(boxes(), QStringList{
+        "critical|Spreadwell|Server returned a fault. Code is '42', description is 'Bad picture'."});
+  }
+  EXPECT_EQ(run({copie}, QString("http://127.0.0.1:%1").arg(testenv::freeLoopbackPort())), 1);
+  const QStringList b = boxes();
+  ASSERT_EQ(b.size(), 2);
+  EXPECT_TRUE(b[1].startsWith("exclamation|Spreadwell|The picture could not be shared: the image host did not answer"))
+      << b[1].toStdString();
+  EXPECT_EQ(run({copie}, ""), 1);
+  ASSERT_EQ(boxes().size(), 3);
+  EXPECT_TRUE(boxes()[2].contains("no image host is configured"));
+  EXPECT_TRUE(QFile::exists(copie));
+  EXPECT_TRUE(opened(0).isEmpty());
+}
+
+TEST_F(SpreadwellProcess, NoPictureEndsCleanlyWithNothingSent) {
+  testenv::ImageHost host;
+  ASSERT_TRUE(host.started());
+  QFile texte(donnees_ + "/tempocapt/notes.jpg");
+  ASSERT_TRUE(texte.open(QIODevice::WriteOnly));
+  texte.write("not a picture");
+  texte.close();
+  const QStringList cas[] = {{donnees_ + "/tempocapt/missing.jpg"}, {texte.fileName()}, {}};
+  int n = 0;
+  for (const auto& args : cas) {
+    EXPECT_EQ(run(args, host.address()), 2);
+    const QStringList b = boxes();
+    ASSERT_EQ(b.size(), ++n);
+    EXPECT_TRUE(b.last().startsWith("exclamation|Spreadwell|")) << b.last().toStdString();
+  }
+  EXPECT_TRUE(boxes()[0].contains("missing.jpg"));
+  EXPECT_TRUE(QFile::exists(texte.fileName()));
+  EXPECT_EQ(host.requests().size(), 0);
+  EXPECT_TRUE(opened(0).isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,185 @@
+// Picture conversion: formats, the JPEG quality rule, encoder look-up, and the
+// failure box (through the scripted dialog service: an unexpected box fails).
+#include "velistrom/helpers/Conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/Imaging.h"
+#include "platform/forms/MsgBox.h"
+#include "tests/platform/PictureFixtures.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "velistrom/helpers/GlobTextes.h"
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class ConvImage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    savedText_ = gLng190;
+    gLng190 = "The picture could not be converted";
+    ASSERT_TRUE(fixtures::noise(48, 32).save(src(), "BMP"));
+  }
+  void TearDown() override {
+    testenv::dialogs().verify();
+    gLng190 = savedText_;
+  }
+
+  QString src() const { return dir_.filePath("Captprov_01.bmp"); }
+  QString path(const QString& name) const { return dir_.filePath(name); }
+  // The failure box: critical, OK only, the application's title.
+  static void expectFailureBox(int status) {
+    testenv::dialogs().expectMsgBox("\rStatus Code= " + QString::number(status), vb::vbOK);
+  }
+  static const std::vector<testenv::ScriptedDialogs::Shown>& boxes() {
+    return testenv::dialogs().shown();
+  }
+  QByteArray convert(int format, int quality, const QString& name = "out") {
+    EXPECT_TRUE(Conversion::ConvImage(src(), path(name), format, quality));
+    return readAll(path(name));
+  }
+
+  QTemporaryDir dir_;
+  QString savedText_;
+};
+
+}  // namespace
+
+// 0 and 100 are used as they are; anything outside 0 to 100 is 75.
+TEST_F(ConvImage, JpegQualityOutsideZeroToHundredGivesTheBytesOf75) {
+  const QByteArray q75 = convert(Conversion::FormatJpeg, 75);
+  for (int q : {101, -1, 32767, -32768}) {
+    SCOPED_TRACE(q);
+    EXPECT_EQ(convert(Conversion::FormatJpeg, q), q75);
+  }
+  const QByteArray q0 = convert(Conversion::FormatJpeg, 0);
+  const QByteArray q100 = convert(Conversion::FormatJpeg, 100);
+  EXPECT_NE(q0, q75);
+  EXPECT_NE(q100, q75);
+  EXPECT_LT(q0.size(), q75.size());
+  EXPECT_GT(q100.size(), q75.size());
+  EXPECT_EQ(Conversion::QualiteJpeg(0), 0);
+  EXPECT_EQ(Conversion::QualiteJpeg(100), 100);
+  EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(ConvImage, BmpGifAndPngIgnoreTheQuality) {
+  struct Case {
+    int format;
+    QByteArray signature;
+  };
+  for (const Case& c : {Case{Conversion::FormatBmp, "BM"}, Case{Conversion::FormatGif, "GIF89a"},
+                        Case{Conversion::FormatPng, "\x89PNG"}}) {
+    SCOPED_TRACE(c.format);
+    const QByteArray reference = convert(c.format, 75);
+    EXPECT_TRUE(reference.startsWith(c.signature));
+    for (int q : {0, 100, -1, 32767}) EXPECT_EQ(convert(c.format, q), reference);
+  }
+}
+
+TEST_F(ConvImage, ConvertedPicturesKeepTheirPixels) {
+  const QImage known = fixtures::knownPixels();
+  ASSERT_TRUE(known.save(src(), "BMP"));
+  for (int format : {Conversion::FormatBmp, Conversion::FormatGif, Conversion::FormatPng}) {
+    SCOPED_TRACE(format);
+    convert(format, 0);
+    QImage back;
+    ASSERT_EQ(platform::loadPicture(path("out"), back), platform::ImageStatus::Ok);
+    EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), known);
+  }
+}
+
+TEST(ClsidEncodeur, FindsTheEncoderWhateverTheCaseAndLeavesTheIdentifierOnAMiss) {
+  QUuid lower, upper;
+  const int pos = Conversion::ClsidEncodeur("image/jpeg", lower);
+  EXPECT_EQ(Conversion::ClsidEncodeur("IMAGE/JPEG", upper), pos);
+  EXPECT_EQ(upper, lower);
+  EXPECT_FALSE(lower.isNull());
+  EXPECT_EQ(pos, 2);  // BMP, JPEG, GIF, PNG
+  EXPECT_EQ(Conversion::ClsidEncodeur("image/png", upper), 4);
+
+  QUuid kept = lower;
+  EXPECT_EQ(Conversion::ClsidEncodeur("image/tiff", kept), -1);
+  EXPECT_EQ(Conversion::ClsidEncodeur("", kept), -1);
+  EXPECT_EQ(kept, lower);
+}
+
+TEST_F(ConvImage, MissingSourceShowsTheBoxWithItsPathAndWritesNothing) {
+  const QString missing = path("gone.bmp");
+  expectFailureBox(10);
+  EXPECT_FALSE(Conversion::ConvImage(missing, path("out.jpg"), Conversion::FormatJpeg, 70));
+  EXPECT_FALSE(QFile::exists(path("out.jpg")));
+  ASSERT_EQ(boxes().size(), 1u);
+  EXPECT_EQ(boxes()[0].icon, "critical");
+  EXPECT_EQ(boxes()[0].buttons & 7, vb::vbOKOnly);
+  EXPECT_FALSE(boxes()[0].title.isEmpty());  // the application's title
+  EXPECT_EQ(boxes()[0].text,
+            "The picture could not be converted\r" + missing + " !\rStatus Code= 10");
+}
+
+TEST_F(ConvImage, AnUnreadableSourceOrAnUnknownFormatIsRefused) {
+  QFile junk(path("junk.bmp"));
+  ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+  junk.write("not a picture");
+  junk.close();
+  expectFailureBox(13);
+  expectFailureBox(2);
+  expectFailureBox(2);
+  EXPECT_FALSE(Conversion::ConvImage(path("junk.bmp"), path("a.png"), Conversion::FormatPng, 0));
+  EXPECT_FALSE(Conversion::ConvImage(src(), path("b.png"), 5, 0));
+  EXPECT_FALSE(Conversion::ConvImage(src(), path("c.png"), 0, 0));
+  EXPECT_FALSE(QFile::exists(path("a.png")));
+  EXPECT_FALSE(QFile::exists(path("b.png")));
+  EXPECT_FALSE(QFile::exists(path("c.png")));
+}
+
+TEST_F(ConvImage, ASecondConversionReplacesTheDestination) {
+  const QString dest = path("Capt_001.png");
+  convert(Conversion::FormatPng, 0, "Capt_001.png");
+  ASSERT_TRUE(fixtures::knownPixels().save(src(), "BMP"));
+  convert(Conversion::FormatPng, 0, "Capt_001.png");
+  QImage back;
+  ASSERT_EQ(platform::loadPicture(dest, back), platform::ImageStatus::Ok);
+  EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), fixtures::knownPixels());
+}
+
+// The write fails half-way (file size limit): the box is shown, the caller
+// learns it, and the earlier file is still there, whole.
+TEST_F(ConvImage, AFailedWriteLeavesTheExistingDestinationIntact) {
+  const QByteArray earlier = convert(Conversion::FormatBmp, 0, "Capt_001.bmp");
+  ASSERT_TRUE(fixtures::noise(256, 256).save(src(), "BMP"));
+  expectFailureBox(7);
+  {
+    fixtures::FileSizeLimit limit(earlier.size() + 100);
+    EXPECT_FALSE(Conversion::ConvImage(src(), path("Capt_001.bmp"), Conversion::FormatBmp, 0));
+  }
+  EXPECT_EQ(readAll(path("Capt_001.bmp")), earlier);
+  EXPECT_EQ(QDir(dir_.path()).entryList({"Capt_001*"}, QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST_F(ConvImage, AReadOnlyFolderRefusesTheWriteAndKeepsTheDestination) {
+  const QString ro = path("ro");
+  ASSERT_TRUE(QDir().mkpath(ro));
+  ASSERT_TRUE(Conversion::ConvImage(src(), ro + "/a.gif", Conversion::FormatGif, 0));
+  const QByteArray earlier = readAll(ro + "/a.gif");
+  QFile::setPermissions(ro, QFile::ReadOwner | QFile::ExeOwner);
+  QFile probe(ro + "/probe");
+  const bool refuses = !probe.open(QIODevice::WriteOnly);
+  probe.remove();
+  if (refuses) {
+    ASSERT_TRUE(fixtures::knownPixels().save(src(), "BMP"));
+    expectFailureBox(12);
+    EXPECT_FALSE(Conversion::ConvImage(src(), ro + "/a.gif", Conversion::FormatGif, 0));
+    EXPECT_EQ(readAll(ro + "/a.gif"), earlier);
+  }
+  QFile::setPermissions(ro, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  if (!refuses) GTEST_SKIP() << "this user may write into read-only folders (root)";
+}

@@ -1,0 +1,187 @@
+#include "velistrom/mainwin/Params.h"
+
+#include "platform/Folders.h"
+#include "platform/forms/MsgBox.h"
+#include "platform/forms/Runtime.h"
+#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/startup/Splash.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cmath>
+
+// ---------------------------------------------------------------- the record
+
+EnregParams::EnregParams() : text_(kLongueur, u' ') {}
+
+EnregParams::EnregParams(const QString& line) : text_(Ligne300(line)) {}
+
+QString EnregParams::get(Champ c) const { return text_.mid(c.pos - 1, c.len); }
+
+void EnregParams::set(Champ c, const QString& value) {
+  text_.replace(c.pos - 1, c.len, value.leftJustified(c.len, u' ', true));
+}
+
+namespace {
+
+// Positions 101-126 as one text; the two differ at 105 and 120.
+const char kBlocCreation[] = "ZMEFY00007Capt111001010000";
+const char kBlocReinit[] = "ZMEF200007Capt111000010000";
+
+EnregParams defauts(const char* bloc) {
+  EnregParams e;
+  e.set(EnregParams::Remplissage, QString(92, u'X'));
+  e.set(EnregParams::SelLarg, "0420");
+  e.set(EnregParams::SelHaut, "0260");
+  e.set({101, 26}, bloc);
+  e.set(EnregParams::Libre127, "");
+  e.set(EnregParams::Editeur, kEditeurDefaut);
+  e.set(EnregParams::RepCapt, "c:\\tempocapt<=======");
+  return e;
+}
+
+}  // namespace
+
+EnregParams EnregParams::creation() { return defauts(kBlocCreation); }
+EnregParams EnregParams::reinit() { return defauts(kBlocReinit); }
+
+QString Ligne300(const QString& text) { return text.leftJustified(EnregParams::kLongueur, u' ', true); }
+
+QString RepSauveDeLigne(const QString& line) {
+  qsizetype end = line.size();
+  while (end > 0 && line[end - 1] == u' ') --end;
+  return line.left(end);
+}
+
+QString NomExeDeEditeur(const QString& field) {
+  const QString name = field.mid(field.lastIndexOf(u'/') + 1);
+  return RepSauveDeLigne(name);
+}
+
+// ---------------------------------------------------------------- the file
+
+ParamsUi ParamsUiStandard() {
+  return ParamsUi{[](const QString& prompt, int buttons) { return vb::MsgBox(prompt, buttons); },
+                  gLng125, gLng126};
+}
+
+QString CheminParams() { return gDossAppli.isEmpty() ? QString() : gDossAppli + "/params.txt"; }
+
+QByteArray ContenuParams(const QString& ligne1, const QString& ligne2) {
+  return (ligne1 + "\r\n" + ligne2 + "\r\n").toUtf8();
+}
+
+bool EcrireParams(const QString& path, const QString& ligne1, const QString& ligne2) {
+  if (!path.startsWith(u'/')) return false;  // never relative to the working folder
+  QSaveFile f(path);
+  // Unbuffered: a buffered save file commits even when the disk took only part
+  // of the bytes, so each short write must be seen here.
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+  const QByteArray bytes = ContenuParams(ligne1, ligne2);
+  if (f.write(bytes) != bytes.size() || f.size() != bytes.size()) {
+    f.cancelWriting();
+    return false;
+  }
+  return f.commit();
+}
+
+namespace {
+
+// The lines of a text file; a line end at the very end opens no further line.
+QStringList lignes(const QString& text) {
+  QStringList out;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] != u'\r' && text[i] != u'\n') continue;
+    out.append(text.mid(start, i - start));
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) out.append(text.mid(start));
+  return out;
+}
+
+int valeur(const EnregParams& e, EnregParams::Champ c) { return int(vb::Val(e.get(c))); }
+
+// The reset offered after a failure: true when the reset record was written.
+bool proposerReinit(const ParamsUi& ui) {
+  if (ui.demande(ui.question, vb::vbYesNo | vb::vbQuestion) != vb::vbYes) return false;
+  if (!EcrireParams(CheminParams(), EnregParams::reinit().texte(), gMesDocs)) return false;
+  ui.demande(ui.confirmation, vb::vbInformation);
+  return true;
+}
+
+// Sets the globals from the record, in the order of the old start; false at
+// the first value that cannot be taken (the later ones stay as they were).
+bool deriverGlobales(const EnregParams& e) {
+  gFormatBmp = valeur(e, EnregParams::FormatBmp);
+  // The periodic timer takes 1 to 65535 ms; 0 would leave it never firing.
+  const double intervalle = std::nearbyint(vb::Val(e.get(EnregParams::Intervalle)));
+  if (!(intervalle >= 1 && intervalle <= 65535)) return false;
+  gIntervPeriode = std::int32_t(intervalle);
+  gQualJpg = valeur(e, EnregParams::QualJpg) * 10;
+  gOptChk0 = valeur(e, EnregParams::OptChk0);
+  gGardeVisible = valeur(e, EnregParams::GardeVisible);
+  gPrefixe = e.get(EnregParams::Prefixe);
+  gTouche1 = e.get(EnregParams::Touche1);
+  gTouche2 = e.get(EnregParams::Touche2);
+  gTouche3 = e.get(EnregParams::Touche3);
+  gTouche4 = e.get(EnregParams::Touche4);
+  gTouche5 = e.get(EnregParams::Touche5);
+  // Taken as a digit, not scanned: anything else is a damaged record.
+  const QChar memo = e.get(EnregParams::MemoSel)[0];
+  if (memo < u'0' || memo > u'9') return false;
+  gMemoSel = memo.unicode() - u'0';
+  gSelLarg = e.get(EnregParams::SelLarg);
+  gSelHaut = e.get(EnregParams::SelHaut);
+  gPasCopiePP = QString::number(valeur(e, EnregParams::PasCopiePP));
+  gNomHorod = valeur(e, EnregParams::NomHorod);
+  gRectAjust = valeur(e, EnregParams::RectAjust);
+  gMuet = valeur(e, EnregParams::Muet);
+  gEditeur = e.get(EnregParams::Editeur);
+  gNomExeEdit = NomExeDeEditeur(gEditeur);
+  gRepCapt = gDossAppli + "/tempocapt";
+  return true;
+}
+
+}  // namespace
+
+ChargtParamStatus chargtparam(const ParamsUi& ui) {
+  gMesDocs = Ligne300(platform::documentsFolder());
+  const QString path = CheminParams();
+  bool lu = false;
+  if (gDossAppli.isEmpty()) {
+    // No data folder: nowhere to read or write the settings.
+  } else if (!QFile::exists(path)) {
+    const EnregParams e = EnregParams::creation();
+    if (EcrireParams(path, e.texte(), gMesDocs)) {
+      gParams = e.texte();
+      gRepSauvLigne = gMesDocs;
+      lu = true;
+    }
+  } else {
+    QFile f(path);
+    if (f.open(QIODevice::ReadOnly)) {
+      const QStringList l = lignes(QString::fromUtf8(f.readAll()));
+      if (l.size() >= 2) {
+        gParams = EnregParams(l[0]).texte();
+        gRepSauvLigne = Ligne300(l[1]);
+        lu = true;
+      }
+    }
+  }
+  if (lu) {
+    gRepSauve = RepSauveDeLigne(gRepSauvLigne);
+    if (deriverGlobales(EnregParams(gParams))) return ChargtParamStatus::Pret;
+  }
+  proposerReinit(ui);
+  return ChargtParamStatus::FinProgramme;
+}
+
+SaveStatus SavOptions(const ParamsUi& ui) {
+  if (EcrireParams(CheminParams(), Ligne300(gParams), Ligne300(gRepSauvLigne)))
+    return SaveStatus::Enregistre;
+  return proposerReinit(ui) ? SaveStatus::EchecReinit : SaveStatus::Echec;
+}

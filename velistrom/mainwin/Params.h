@@ -1,0 +1,114 @@
+#pragma once
+// The settings file "params.txt" in the data folder: line 1 the 300-character
+// settings record, line 2 the save folder padded with blanks to 300 characters,
+// both ended by CR LF (UTF-8). The record keeps every setting at a fixed
+// position; EnregParams names the positions, and both the start (chargtparam)
+// and the options dialog build and read the record through it.
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class EnregParams {
+ public:
+  static constexpr int kLongueur = 300;
+  // A field: 1-based first position and length.
+  struct Champ {
+    int pos;
+    int len;
+  };
+  static constexpr Champ Remplissage{1, 92};  // filler, never read
+  static constexpr Champ SelLarg{93, 4};      // saved selection width, pixels
+  static constexpr Champ SelHaut{97, 4};      // saved selection height, pixels
+  static constexpr Champ Touche1{101, 1};     // hotkey of command 0 (region)
+  static constexpr Champ Touche2{102, 1};     // command 12 (print)
+  static constexpr Champ Touche3{103, 1};     // command 1 (double height)
+  static constexpr Champ Touche4{104, 1};     // command 2 (whole screen)
+  static constexpr Champ Touche5{105, 1};     // command 19 (quit)
+  static constexpr Champ Libre106{106, 1};
+  static constexpr Champ OptChk0{107, 1};       // snap to 10 pixels
+  static constexpr Champ FormatBmp{108, 1};     // automatic saves as BMP
+  static constexpr Champ GardeVisible{109, 1};  // windows stay visible
+  static constexpr Champ QualJpg{110, 1};       // JPEG quality in tens of percent
+  static constexpr Champ Prefixe{111, 4};       // file-name prefix
+  static constexpr Champ MemoSel{115, 1};       // store the selection size at quit
+  static constexpr Champ Libre116{116, 1};
+  static constexpr Champ Tempo{117, 1};       // tempo digit (options dialog only)
+  static constexpr Champ PasCopiePP{118, 1};  // no clipboard copy
+  static constexpr Champ NomHorod{119, 1};    // names from the capture's time stamp
+  static constexpr Champ RectAjust{120, 1};   // selection with handles
+  static constexpr Champ Muet{121, 1};        // no shutter sound
+  static constexpr Champ Intervalle{122, 5};  // periodic interval, milliseconds
+  static constexpr Champ Libre127{127, 4};
+  static constexpr Champ Editeur{131, 150};  // image editor, padded with blanks
+  static constexpr Champ RepCapt{281, 20};   // capture folder + "<=======", never read
+
+  // A record of 300 blanks.
+  EnregParams();
+  // A stored line: padded with blanks or cut to 300 characters.
+  explicit EnregParams(const QString& line);
+
+  // The field's characters.
+  QString get(Champ c) const;
+  // Puts `value` into the field, padded with blanks or cut to its length.
+  void set(Champ c, const QString& value);
+  const QString& texte() const { return text_; }
+
+  // The record written when there is no settings file, and the one a reset writes.
+  static EnregParams creation();
+  static EnregParams reinit();
+
+ private:
+  QString text_;
+};
+
+// The default editor of the create and reset records.
+inline constexpr char kEditeurDefaut[] = "mspaint";
+
+// A text padded with blanks or cut to 300 characters (the save-folder line).
+QString Ligne300(const QString& text);
+// The save folder of a save-folder line: the line up to its last non-blank
+// character (blanks inside a folder name are kept).
+QString RepSauveDeLigne(const QString& line);
+// The program's file name in an editor field: the text after its last "/" (all
+// of it when there is none), without trailing blanks.
+QString NomExeDeEditeur(const QString& field);
+
+// How the settings code asks the user (the old message box: a prompt and the
+// button and icon codes of platform/forms/MsgBox.h; returns the answer code).
+using DemandeFn = std::function<int(const QString& prompt, int buttons)>;
+struct ParamsUi {
+  DemandeFn demande;
+  QString question;      // "reset the settings?" (language text 125)
+  QString confirmation;  // "the settings were reset" (language text 126)
+};
+// The message boxes and the language texts 125 and 126.
+ParamsUi ParamsUiStandard();
+
+// "params.txt" in the data folder gDossAppli.
+QString CheminParams();
+
+enum class ChargtParamStatus {
+  Pret,          // the globals are set; the start goes on
+  FinProgramme,  // the file could not be read or created: the start ends
+};
+// Reads the settings file, or creates it with the create record and the
+// documents folder, and sets every settings global. A file that cannot be read
+// or created asks whether to reset it (writing the reset record) and ends the
+// start in either case.
+ChargtParamStatus chargtparam(const ParamsUi& ui = ParamsUiStandard());
+
+enum class SaveStatus {
+  Enregistre,    // written
+  Echec,         // not written; the file on disk is as it was
+  EchecReinit,   // not written; the user chose the reset and the reset record was written
+};
+// Writes gParams and gRepSauvLigne. The file is replaced in one step, so a
+// failure leaves the previous file whole. On failure the user is offered the
+// reset; the program keeps running and the caller decides what follows.
+SaveStatus SavOptions(const ParamsUi& ui = ParamsUiStandard());
+
+// The two lines as the file holds them.
+QByteArray ContenuParams(const QString& ligne1, const QString& ligne2);
+// Writes the file through a temporary file renamed into place; false on failure.
+bool EcrireParams(const QString& path, const QString& ligne1, const QString& ligne2);
