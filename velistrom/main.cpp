@@ -1,5 +1,6 @@
 #include "platform/forms/Forms.h"
 #include "velistrom/startup/FrmChoixLng.h"
+#include "velistrom/startup/frmSplash.h"
 
 #include <QApplication>
 
@@ -8,6 +9,8 @@ int main(int argc, char** argv) {
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   QApplication app(argc, argv);
   QApplication::setApplicationName("Velistrom");
+  // The chain of the start: language choice, texts, banner, main window.
+  startup::BrancherSplash();
   // The start-up form comes first. It either loads the texts at once and unloads
   // itself (then this Show does nothing) or waits for the language choice; the
   // program runs while any form is loaded.

@@ -1773,17 +1773,18 @@ void ImageList::renumber() {
 // ---------------------------------------------------------------- Timer
 
 Timer::Timer(Container& parent, const QString& name, int interval, bool enabled)
-    : ArrayElement(name), container_(parent), timer_(std::make_unique<QTimer>()), enabled_(enabled) {
+    : ArrayElement(name), container_(parent), form_(&parent.parentForm()), timer_(std::make_unique<QTimer>()),
+      enabled_(enabled) {
   if (interval < 0 || interval > 65535) throw Error(vbErrInvalidProperty);
   interval_ = interval;
   timer_->setTimerType(Qt::PreciseTimer);
   QObject::connect(timer_.get(), &QTimer::timeout, timer_.get(), [this] { tick(); });
-  parent.parentForm().registerTimer_(this);
+  form_->registerTimer_(this);
   update();
 }
 
 Timer::~Timer() {
-  container_.parentForm().unregisterTimer_(this);
+  form_->unregisterTimer_(this);
   timer_->stop();
 }
 

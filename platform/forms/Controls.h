@@ -181,7 +181,9 @@ class PictureBox : public Control, public Container {
   // AutoSize: the box takes the size of its picture (plus its border).
   bool AutoSize() const { return autoSize_; }
   void setAutoSize(bool on);
-  // 0 none, 1 fixed single (a 1-pixel... 2-pixel sunken border with Appearance 1).
+  // 0 none, 1 fixed single: a 2-pixel sunken border (Appearance 1, the
+  // default) or a 1-pixel flat one (Appearance 0). Changing it keeps the outer
+  // size; the client area (ScaleWidth/ScaleHeight) grows or shrinks.
   int BorderStyle() const { return borderStyle_; }
   void setBorderStyle(int style);
   int Appearance() const { return appearance_; }
@@ -204,9 +206,9 @@ class PictureBox : public Control, public Container {
   // Print: the text at CurrentX/CurrentY in ForeColor and the font; CurrentY
   // moves to the next line and CurrentX back to 0.
   void Print(const QString& text);
-  // PaintPicture picture, x1, y1[, w1, h1[, x2, y2, w2, h2]]: a missing size is
-  // the whole picture; sizes in the box's scale for the destination and in
-  // pixels... in the box's scale for the source as well. Stretching is smooth.
+  // PaintPicture picture, x1, y1[, w1, h1[, x2, y2, w2, h2]]: destination and
+  // source rectangles both in the box's scale; a missing size is the whole
+  // (source) picture; a negative size mirrors. Stretching is smooth.
   void PaintPicture(const QImage& picture, double x1, double y1, std::optional<double> width1 = {},
                     std::optional<double> height1 = {}, std::optional<double> x2 = {},
                     std::optional<double> y2 = {}, std::optional<double> width2 = {},
@@ -720,6 +722,7 @@ class ImageList {
 // unloads.
 class Timer : public ArrayElement {
  public:
+  // The interval and Enabled at design (a design Interval over 65535: Error 380).
   Timer(Container& parent, const QString& name, int interval = 0, bool enabled = true);
   ~Timer() override;
   int Interval() const { return interval_; }
@@ -740,6 +743,7 @@ class Timer : public ArrayElement {
  private:
   void update();
   Container& container_;
+  Form* form_;
   std::unique_ptr<QTimer> timer_;
   int interval_ = 0;
   bool enabled_ = true;

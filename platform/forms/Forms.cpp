@@ -532,8 +532,6 @@ void Form::Move(int left, std::optional<int> top, std::optional<int> width, std:
   const int l = left, t = top.value_or(Top());
   const int wd = width.value_or(Width()), ht = height.value_or(Height());
   if (wd < 0 || ht < 0) throw Error(vbErrInvalidProperty);
-  const int oldTw[4] = {Left(), Top(), Width(), Height()};
-  (void)oldTw;
   w->move(twipsToPixels(l), twipsToPixels(t));
   QRect frame = w->frameGeometry();
   const int extraW = frame.width() - w->width(), extraH = frame.height() - w->height();

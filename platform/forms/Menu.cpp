@@ -101,8 +101,12 @@ void Menu::setChecked(bool on) {
   action_->setChecked(on);
 }
 
-bool Menu::Enabled() const { return action_->isEnabled(); }
-void Menu::setEnabled(bool on) { action_->setEnabled(on); }
+// Kept apart from the action: Qt reports a hidden action as disabled.
+bool Menu::Enabled() const { return enabled_; }
+void Menu::setEnabled(bool on) {
+  enabled_ = on;
+  action_->setEnabled(on);
+}
 
 void Menu::setVisible(bool on) {
   visible_ = on;
@@ -129,7 +133,7 @@ void Menu::updateMenuBar() {
 }
 
 void Menu::trigger() {
-  if (!action_->isEnabled() || !visible_) return;
+  if (!enabled_ || !visible_) return;
   if (submenu_ || !parent_) {
     if (onClick) onClick();
   } else {

@@ -63,6 +63,7 @@ class Menu : public ArrayElement {
   QString caption_;
   bool visible_ = true;
   bool checked_ = false;
+  bool enabled_ = true;
   QString tag_;
   QPointer<QAction> action_;
   QPointer<QMenu> submenu_;

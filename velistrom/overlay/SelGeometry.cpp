@@ -106,29 +106,33 @@ void SelGeometry::formLoad() {
   placeLabels();
 }
 
+void SelGeometry::layCoins(const Rect& R) {
+  auto& c = coin_;
+  const double w = c[0].Width(), h = c[0].Height();
+  const double L = R.Left, T = R.Top, W = R.Width, H = R.Height;
+  c[0].setLeft(twips(L - w));
+  c[0].setTop(twips(T + H / 2 - h / 2));
+  c[1].setLeft(c[0].Left());
+  c[1].setTop(twips(T - h));
+  c[2].setLeft(twips(L + W / 2 - w / 2));
+  c[2].setTop(c[1].Top());
+  c[3].setLeft(twips(L + W));
+  c[3].setTop(c[1].Top());
+  c[4].setLeft(c[3].Left());
+  c[4].setTop(c[0].Top());
+  c[5].setLeft(c[3].Left());
+  c[5].setTop(twips(T + H));
+  c[6].setLeft(c[2].Left());
+  c[6].setTop(c[5].Top());
+  c[7].setLeft(c[0].Left());
+  c[7].setTop(c[5].Top());
+}
+
 void SelGeometry::PlacDesCoins(const Rect& R) {
   if (rectAjust_ != 0) {
-    auto& c = coin_;
-    const double w = c[0].Width(), h = c[0].Height();
-    const double L = R.Left, T = R.Top, W = R.Width, H = R.Height;
-    c[0].setLeft(twips(L - w));
-    c[0].setTop(twips(T + H / 2 - h / 2));
-    c[1].setLeft(c[0].Left());
-    c[1].setTop(twips(T - h));
-    c[2].setLeft(twips(L + W / 2 - w / 2));
-    c[2].setTop(c[1].Top());
-    c[3].setLeft(twips(L + W));
-    c[3].setTop(c[1].Top());
-    c[4].setLeft(c[3].Left());
-    c[4].setTop(c[0].Top());
-    c[5].setLeft(c[3].Left());
-    c[5].setTop(twips(T + H));
-    c[6].setLeft(c[2].Left());
-    c[6].setTop(c[5].Top());
-    c[7].setLeft(c[0].Left());
-    c[7].setTop(c[5].Top());
+    layCoins(R);
     for (int i = 0; i < kCoins; ++i) {
-      const ShapeBox& k = c[std::size_t(i)];
+      const ShapeBox& k = coin_[std::size_t(i)];
       zones_[std::size_t(i)] = Zone{twips(double(k.Left()) - kZone), twips(double(k.Left()) + kZone),
                                     twips(double(k.Top()) - kZone), twips(double(k.Top()) + kZone)};
     }
@@ -377,6 +381,9 @@ void SelGeometry::makeSquare() {
 }
 
 void SelGeometry::keyResize(int dxPixels, int dyPixels) {
+  // Without handles on screen PlacDesCoins leaves them where they were: the keys
+  // then work from handles laid around the rectangle itself (hidden, no zones).
+  if (rectAjust_ == 0) layCoins(rectsel_.rect());
   const ShapeBox& c0 = coin_[0];
   const ShapeBox& c2 = coin_[2];
   if (dxPixels != 0) {
@@ -396,6 +403,7 @@ void SelGeometry::keyResize(int dxPixels, int dyPixels) {
 }
 
 void SelGeometry::keyMove(int dxPixels, int dyPixels) {
+  if (rectAjust_ == 0) layCoins(rectsel_.rect());
   const double dx = double(dxPixels) * screen_.twipsPerPixelX;
   const double dy = double(dyPixels) * screen_.twipsPerPixelY;
   for (auto& c : coin_) {

@@ -208,6 +208,8 @@ class SelGeometry {
   // ------------------------------------------------------------ keyboard
   // Plain / Alt arrows: handle 4 or 6 moves by the pixels given and the width or
   // height follows from the handles; a size that would go below 0 stops at 0.
+  // Without the adjustable rectangle the handles are first laid around rectsel,
+  // so both act on the rectangle itself.
   void keyResize(int dxPixels, int dyPixels);
   // Shift / Ctrl arrows: every handle moves, the rectangle's corner follows.
   void keyMove(int dxPixels, int dyPixels);
@@ -219,6 +221,7 @@ class SelGeometry {
     Twips xMin = 0, xMax = 0, yMin = 0, yMax = 0;
   };
   void refuse();
+  void layCoins(const Rect& R);  // the handle layout table, zones untouched
 
   Screen screen_;
   int rectAjust_ = 0;

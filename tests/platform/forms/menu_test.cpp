@@ -101,3 +101,18 @@ TEST(Menus, PopupMenuOfAHiddenHolder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Menus, EnabledIsKeptApartFromVisible) {
+  MenuForm& f = frmMenu();
+  // A hidden holder and its entries keep the Enabled state code gave them.
+  EXPECT_TRUE(f.mnuHidden.Enabled());
+  f.mnuPopSave.setEnabled(false);
+  f.mnuHidden.setVisible(false);
+  EXPECT_FALSE(f.mnuPopSave.Enabled());
+  f.mnuPopSave.setEnabled(true);
+  EXPECT_TRUE(f.mnuPopSave.Enabled());
+}
+
+}  // namespace

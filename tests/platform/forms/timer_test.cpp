@@ -3,7 +3,13 @@
 // run inside every event loop, and a busy handler is not re-entered.
 #include "TestForms.h"
 
+#include "platform/forms/MsgBox.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -111,6 +117,28 @@ TEST(Timers, ABusyHandlerIsNotReenteredWhileOthersTick) {
   QTRY_VERIFY_WITH_TIMEOUT(ticks >= 2, 5000);
   EXPECT_EQ(deepest, 1);
   EXPECT_GE(otherDuringWait, 3);
+}
+
+TEST(Timers, TicksRunInsideARealMessageBox) {
+  vb::setDialogService(nullptr);  // Qt's own box, with its own event loop
+  vb::Timer& t = frmTimer().tim;
+  int ticks = 0;
+  t.onTimer = [&] {
+    if (++ticks == 3)
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+        box->button(QMessageBox::Ok)->click();
+  };
+  t.setInterval(20);
+  t.setEnabled(true);
+  QTimer failsafe;
+  failsafe.setSingleShot(true);
+  QObject::connect(&failsafe, &QTimer::timeout, [] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->reject();
+  });
+  failsafe.start(5000);
+  EXPECT_EQ(vb::MsgBox("waiting"), vb::vbOK);
+  EXPECT_GE(ticks, 3);
+  vb::setDialogService(&testenv::dialogs());
 }
 
 TEST(Timers, UnloadStopsTheFormsTimers) {

@@ -1,0 +1,162 @@
+// The whole-screen capture path of the main window, without its 0.3 s wait
+// for the windows to vanish: grab of the root window, the pointer drawn in,
+// and the addition to the capture list (thumbnail row and temporary bitmap).
+// Runs on whatever $DISPLAY is; the label gives the screen size. Start an Xvfb
+// of the size wanted, e.g. Xvfb :55 -screen 0 3840x2160x24, with openbox.
+#include "platform/Pointer.h"
+#include "platform/X11Display.h"
+#include "platform/forms/Forms.h"
+#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/mainwin/Commandes.h"
+#include "velistrom/mainwin/Flistimages.h"
+#include "velistrom/mainwin/GlobCapt.h"
+#include "velistrom/mainwin/GlobMain.h"
+#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/mainwin/frmMain.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<FrmMain> gMain;
+std::unique_ptr<QTemporaryDir> gDossier;
+
+QString taille(const QRect& r) { return QString("%1x%2").arg(r.width()).arg(r.height()); }
+
+bool pret(benchmark::State& state) {
+  if (!platform::x11Display()) {
+    state.SkipWithError("no X display ($DISPLAY)");
+    return false;
+  }
+  return true;
+}
+
+// An empty list again (files, rows and arrays), outside the timing.
+void viderListe() {
+  QDir(gRepCapt).removeRecursively();
+  QDir().mkpath(gRepCapt);
+  flistimages.destroyNow();
+  capt::resetList();
+}
+
+void preparer() {
+  gDossier = std::make_unique<QTemporaryDir>();
+  gRepCapt = gDossier->path() + "/tempocapt";
+  QDir().mkpath(gRepCapt);
+  gLng105 = "Standby";
+  gMain = std::make_unique<FrmMain>();
+  for (vb::Timer* t : {&gMain->Timbouton, &gMain->Timderoul, &gMain->Timlabdeb, &gMain->Timerclav,
+                       &gMain->TimCurs, &gMain->TimPeriod, &gMain->TimerLngPerio, &gMain->TimZoom,
+                       &gMain->Timdeja, &gMain->TimPaint, &gMain->TimerUnload, &gMain->Timsplash})
+    t->setEnabled(false);
+  gMain->HeureSess = "1030450";
+  gMain->mnuveille.setCaption(gLng105);
+  gMain->Picture1.setBorderStyle(0);
+  for (int i = 1; i <= 19; ++i)
+    if (!gMain->bouton.exists(i)) gMain->bouton.Load(i);
+}
+
+// The grab alone.
+void BM_Grab(benchmark::State& state) {
+  if (!pret(state)) return;
+  QRect zone;
+  for (auto _ : state) {
+    mainwin::Prise p = mainwin::Prendre(false, platform::kNoPointer, QPoint());
+    zone = p.zone;
+    benchmark::DoNotOptimize(p.image.constBits());
+  }
+  state.SetLabel(taille(zone).toStdString());
+}
+
+// The grab with the pointer drawn in at the middle of the screen.
+void BM_GrabAndPointer(benchmark::State& state) {
+  if (!pret(state)) return;
+  const quint32 h = platform::pointerHandle();
+  if (h == platform::kNoPointer) return state.SkipWithError("no visible pointer (XFixes)");
+  QRect zone;
+  for (auto _ : state) {
+    mainwin::Prise p = mainwin::Prendre(false, h, QPoint(400, 300));
+    zone = p.zone;
+    benchmark::DoNotOptimize(p.image.constBits());
+  }
+  state.SetLabel(taille(zone).toStdString());
+}
+
+// One capture joins the list: thumbnail and enlarged copy, temporary bitmap.
+void BM_AddToList(benchmark::State& state) {
+  if (!pret(state)) return;
+  const mainwin::Prise p = mainwin::Prendre(false, platform::kNoPointer, QPoint());
+  gMain->Picture1.setWidth(p.zone.width() * 15);
+  gMain->Picture1.setHeight(p.zone.height() * 15);
+  gMain->Picture1.setPicture(p.image);
+  viderListe();
+  for (auto _ : state) {
+    if (gNbCapt >= 150) {
+      state.PauseTiming();
+      viderListe();
+      state.ResumeTiming();
+    }
+    gModeCapt = "e";
+    gLargImg = p.zone.width() * 15.0;
+    gMain->GestVignettes(gMain->Picture1);
+  }
+  viderListe();
+  state.SetLabel(taille(p.zone).toStdString());
+}
+
+// The whole path after the wait: grab, pointer, Picture1, list.
+void BM_WholeScreenPath(benchmark::State& state) {
+  if (!pret(state)) return;
+  const quint32 h = platform::pointerHandle();
+  viderListe();
+  QRect zone;
+  for (auto _ : state) {
+    if (gNbCapt >= 150) {
+      state.PauseTiming();
+      viderListe();
+      state.ResumeTiming();
+    }
+    mainwin::Prise p = mainwin::Prendre(false, h, QPoint(400, 300));
+    zone = p.zone;
+    gMain->Picture1.setWidth(p.zone.width() * 15);
+    gMain->Picture1.setHeight(p.zone.height() * 15);
+    gMain->Picture1.setPicture(p.image);
+    gModeCapt = "e";
+    gLargImg = p.zone.width() * 15.0;
+    gMain->GestVignettes(gMain->Picture1);
+  }
+  viderListe();
+  state.SetLabel(taille(zone).toStdString());
+}
+
+}  // namespace
+
+BENCHMARK(BM_Grab)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GrabAndPointer)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AddToList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WholeScreenPath)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+  qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  // A home of its own, so nothing lands in the user's folders.
+  QTemporaryDir home;
+  qputenv("HOME", home.path().toUtf8());
+  qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
+  qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  preparer();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  flistimages.destroyNow();
+  gMain.reset();
+  vb::EndForms();
+  gDossier.reset();
+  return 0;
+}

@@ -1,0 +1,189 @@
+// The thumbnail window's own behaviour: slider layout, hover, docking, the GIF
+// button marquee and the refused close.
+#include "tests/velistrom/mainwin/CaptureFixture.h"
+
+namespace {
+
+using captfix::CaptureList;
+
+TEST_F(CaptureList, SliderPutsTheChosenRowOnTopAndParksTheOnesAbove) {
+  for (int i = 0; i < 8; ++i) add(QColor(i * 30, 0, 0), 40, 30);
+  fl().Vscroll1.setValue(5);
+  fl().Vscroll1_Change();
+  for (int i = 1; i <= 4; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(fl().Image1[i].Top(), -1500);
+    EXPECT_EQ(fl().Gimage1[i].Top(), -1900);
+    EXPECT_EQ(fl().Lbldim[i].Top(), -1420);
+    EXPECT_EQ(fl().Txtordre[i].Top(), -970);
+    EXPECT_EQ(fl().Chkmail[i].Top(), -1500);
+    EXPECT_EQ(fl().PictSave[i].Top(), -1500);
+  }
+  EXPECT_EQ(fl().Image1[5].Top(), 800);
+  EXPECT_EQ(fl().Lbldim[5].Top(), 880);
+  EXPECT_EQ(fl().Txtordre[5].Top(), 1330);
+  EXPECT_EQ(fl().Chkmail[5].Top(), 880 + 345 + 100);
+  EXPECT_EQ(fl().Gimage1[5].Top(), 800);
+  EXPECT_EQ(fl().Image1[8].Top(), 6200);
+  EXPECT_EQ(fl().Height(), 6200 + fl().Gimage1[8].Height() + 800);
+  for (int i = 1; i <= 8; ++i) EXPECT_TRUE(fl().Image1[i].Visible());
+}
+
+TEST_F(CaptureList, HoverShowsTheEnlargedCopyAndItsEdgesGiveTheThumbnailBack) {
+  add(Qt::red, 40, 30);
+  add(Qt::green, 30, 60);
+  fl().Image1_MouseMove(2, 0, 0, 10, 10);
+  EXPECT_TRUE(fl().Gimage1[2].Visible());
+  EXPECT_FALSE(fl().Image1[2].Visible());
+  EXPECT_TRUE(fl().Lbldim[2].FontBold());
+  EXPECT_EQ(fl().Lbldim[2].Top(), fl().Gimage1[2].Top() - 250);
+  EXPECT_TRUE(fl().LblcheckHlp.Visible());
+  EXPECT_EQ(fl().LblcheckHlp.Caption(), "Click to show");
+  EXPECT_FALSE(fl().TimerCache.Enabled());
+
+  // Inside the copy nothing changes; within 50 twips of its edge it goes.
+  fl().Gimage1_MouseMove(2, 0, 0, 100, 400);
+  EXPECT_TRUE(fl().Gimage1[2].Visible());
+  fl().Gimage1_MouseMove(2, 0, 0, 100, 20);
+  EXPECT_FALSE(fl().Gimage1[2].Visible());
+  EXPECT_TRUE(fl().Image1[2].Visible());
+  EXPECT_FALSE(fl().Lbldim[2].FontBold());
+
+  // Hovering another row resets the first.
+  fl().Image1_MouseMove(2, 0, 0, 10, 10);
+  fl().Image1_MouseMove(1, 0, 0, 10, 10);
+  EXPECT_FALSE(fl().Gimage1[2].Visible());
+  EXPECT_TRUE(fl().Image1[2].Visible());
+  EXPECT_EQ(fl().Lbldim[2].Top(), fl().Image1[2].Top() + 80);
+
+  fl().Chkmail_MouseMove(1, 0, 0, 0, 0);
+  EXPECT_EQ(fl().LblcheckHlp.Caption(), "Tick to mail");
+  fl().Form_MouseMove(0, 0, 0, 0);
+  EXPECT_FALSE(fl().LblcheckHlp.Visible());
+  EXPECT_FALSE(fl().Gimage1[1].Visible());
+}
+
+TEST_F(CaptureList, SmallEnlargedCopiesNeverHideOnTheirEdges) {
+  add(Qt::red, 400, 20);  // a flat strip: copy 1.7 x 73 = 124 twips high
+  ASSERT_LE(fl().Gimage1[1].Height(), 300);
+  fl().Image1_MouseMove(1, 0, 0, 10, 10);
+  fl().Gimage1_MouseMove(1, 0, 0, 10, 5);
+  EXPECT_TRUE(fl().Gimage1[1].Visible());
+}
+
+TEST_F(CaptureList, DockingSlidingAndComingBack) {
+  add(Qt::red);
+  EXPECT_EQ(fl().Left(), 0);
+  EXPECT_TRUE(fl().TimerCache.Enabled());
+  fl().Labflech_MouseMove(0, 0, 0, 0);
+  EXPECT_EQ(fl().Left(), fl().GaucheGlissee());
+  EXPECT_GE(fl().Left(), Flistimages::kBande - fl().Width());  // the strip and the frame's border stay
+  fl().Form_MouseMove(0, 0, 0, 0);
+  EXPECT_EQ(fl().Left(), 0);
+  fl().TimerCache.tick();
+  EXPECT_EQ(fl().Left(), fl().GaucheGlissee());
+  // The strip at the right edge is the window's surface for the pointer.
+  ASSERT_TRUE(fl().PictBande.onMouseMove);
+  fl().PictBande.onMouseMove(0, 0, 10, 10);
+  EXPECT_EQ(fl().Left(), 0);
+  EXPECT_EQ(fl().PictBande.Left() + fl().PictBande.Width(), int(fl().ScaleWidth()));
+
+  // With periodic capture running a new capture does not pull it back.
+  fl().Glisser();
+  m().MnuCaptper.setChecked(true);
+  add(Qt::green);
+  EXPECT_LT(fl().Left(), -3000);  // (the offscreen platform nudges a resized window by a few pixels)
+}
+
+TEST_F(CaptureList, MinimisedWindowIsNeitherResizedNorShownByANewCapture) {
+  add(Qt::red);
+  fl().Hide();
+  fl().setWindowState(vb::vbMinimized);
+  const int h = fl().Height();
+  add(Qt::green);
+  EXPECT_EQ(fl().Height(), h);
+  EXPECT_FALSE(fl().Visible());
+}
+
+TEST_F(CaptureList, GifButtonMarqueeTurnsOneCharacterPerTick) {
+  add(Qt::red);
+  EXPECT_EQ(fl().LabGif.Caption(), "Make a GIF          ");
+  EXPECT_EQ(fl().LabGif.ToolTipText(), "GIF maker");
+  EXPECT_EQ(fl().Txtordre[1].ToolTipText(), "Type a position");
+  fl().TimGif_Timer();
+  EXPECT_EQ(fl().LabGif.Caption(), "ake a GIF          M");
+  for (int k = 1; k < 20; ++k) fl().TimGif_Timer();
+  EXPECT_EQ(fl().LabGif.Caption(), "Make a GIF          ");
+
+  int asked = 0;
+  fl().onGifMaker = [&] { ++asked; };
+  testenv::dialogs().expectMsgBox("Two captures at least", vb::vbOK);
+  fl().LabGif_Click();
+  testenv::dialogs().verify();
+  EXPECT_EQ(asked, 0);
+  EXPECT_FALSE(gGifDepuisCapt);
+  add(Qt::green);
+  fl().LabGif_Click();
+  EXPECT_EQ(asked, 1);
+  EXPECT_TRUE(gGifDepuisCapt);
+}
+
+TEST_F(CaptureList, TheWindowClosesOnlyWhenTheProgramQuits) {
+  add(Qt::red);
+  EXPECT_FALSE(vb::Unload(fl()));
+  EXPECT_NE(flistimages.existing(), nullptr);
+  gQuitter = true;
+  EXPECT_TRUE(vb::Unload(flistimages()));
+  EXPECT_EQ(flistimages.existing(), nullptr);
+  gQuitter = false;
+}
+
+TEST_F(CaptureList, RightPressSelectsThenAsksForTheCaptureMenu) {
+  add(Qt::red);
+  add(Qt::green);
+  int menus = 0;
+  std::vector<std::pair<int, bool>> selected;
+  fl().onCaptureMenu = [&] { ++menus; };
+  fl().onClickImage1 = [&](int i, bool restore) { selected.emplace_back(i, restore); };
+  fl().Image1_MouseDown(1, 1, 0, 0, 0);
+  EXPECT_EQ(menus, 0);
+  fl().Gimage1_MouseDown(2, 2, 0, 0, 0);
+  EXPECT_EQ(menus, 1);
+  fl().Image1_DblClick(1);
+  fl().Gimage1_Click(2);
+  const std::vector<std::pair<int, bool>> want{{1, false}, {2, false}, {1, true}, {2, true}};
+  EXPECT_EQ(selected, want);
+}
+
+}  // namespace
+
+namespace {
+
+using captfix::CaptureList;
+
+TEST_F(CaptureList, ActivationSetsTheSliderFromTheCount) {
+  fl().Frame1.setHeight(1234);
+  fl().Form_Activate();  // no capture yet
+  EXPECT_FALSE(fl().Vscroll1.Enabled());
+  EXPECT_EQ(fl().Labscroll.Caption(), "0");
+  EXPECT_EQ(fl().Frame1.Height(), 1234);
+  EXPECT_TRUE(fl().Visible());
+
+  add(Qt::red);
+  fl().Form_Activate();
+  EXPECT_FALSE(fl().Vscroll1.Enabled());
+  EXPECT_EQ(fl().Labscroll.Caption(), "1");
+  EXPECT_EQ(fl().Frame1.Height(), fl().Height() - 1000);
+
+  add(Qt::green);
+  add(Qt::blue);
+  fl().Form_Activate();
+  EXPECT_TRUE(fl().Vscroll1.Enabled());
+  EXPECT_EQ(fl().Vscroll1.Max(), 3);
+  EXPECT_EQ(fl().Labscroll.Caption(), "3");
+  // The slider column stays clear of the strip at the right edge.
+  EXPECT_LE(fl().Vscroll1.Left() + fl().Vscroll1.Width(), fl().PictBande.Left());
+  EXPECT_GE(fl().Vscroll1.Left(), fl().Labflech.Left() + fl().Labflech.Width());
+}
+
+}  // namespace

@@ -1,0 +1,287 @@
+// The pointer on the overlay: what a press does by button, modifiers and zone;
+// the rubber band in four directions; the release; a drag of each handle; the
+// clear view's press; the blinking.
+#include "OverlayFixture.h"
+
+using namespace overlaytest;
+using overlay::Rect;
+
+namespace {
+constexpr Rect kSel{3000, 3000, 3000, 3000};  // 200 x 200 pixels
+enum class Did { Nothing, Square, Capture, Move, Band };
+const char* name(Did d) {
+  switch (d) {
+    case Did::Nothing: return "nothing";
+    case Did::Square: return "square";
+    case Did::Capture: return "capture";
+    case Did::Move: return "move";
+    case Did::Band: return "band";
+  }
+  return "?";
+}
+}  // namespace
+
+struct PressCase {
+  const char* what;
+  int rectAjust;
+  bool drawing;  // a band is being drawn
+  int button, shift;
+  float x, y;
+  Did did;
+};
+void PrintTo(const PressCase& c, std::ostream* os) { *os << c.what; }
+
+class OverlayPress : public OverlayTest, public ::testing::WithParamInterface<PressCase> {};
+
+TEST_P(OverlayPress, Dispatch) {
+  const PressCase& c = GetParam();
+  gRectAjust = c.rectAjust;
+  FrmFull& f = open(0);
+  select(f, {kSel.Left, kSel.Top, kSel.Width, 2400});
+  if (c.drawing) f.Picture1_MouseDown(1, 0, 500, 500);
+  main.calls.clear();
+  const bool wasTracing = f.EnTrace();
+  f.Picture1_MouseDown(c.button, c.shift, c.x, c.y);
+  const auto& g = f.geometry();
+  Did did = Did::Nothing;
+  if (!main.only({"GestVignettes"}).isEmpty()) did = Did::Capture;
+  else if (g.rectsel().Height() == g.rectsel().Width()) did = Did::Square;
+  else if (f.EnTrace() && (!wasTracing || g.rectlibre().Left() == overlay::twips(c.x))) did = Did::Band;
+  else if (g.DecalX() == overlay::twips(c.x) - kSel.Left && f.Picture1.MousePointer() == vb::vbSizePointer)
+    did = Did::Move;
+  EXPECT_STREQ(name(did), name(c.did));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, OverlayPress,
+    ::testing::Values(
+        PressCase{"left deep inside: move", 1, false, 1, 0, 4500, 4200, Did::Move},
+        PressCase{"left deep inside without handles: nothing", 0, false, 1, 0, 4500, 4200, Did::Nothing},
+        PressCase{"left in the ring: nothing", 1, false, 1, 0, 3100, 4200, Did::Nothing},
+        PressCase{"left outside: band", 1, false, 1, 0, 1000, 1000, Did::Band},
+        PressCase{"middle outside: band", 1, false, 4, 0, 1000, 1000, Did::Band},
+        PressCase{"left outside without handles: band", 0, false, 1, 0, 8000, 8000, Did::Band},
+        PressCase{"right with Shift: square", 1, false, 2, 1, 4500, 4200, Did::Square},
+        PressCase{"right with Shift without handles: square", 0, false, 2, 1, 1000, 1000, Did::Square},
+        PressCase{"right with Shift and Ctrl: capture", 1, false, 2, 3, 4500, 4200, Did::Capture},
+        PressCase{"right anywhere: capture", 1, false, 2, 0, 1000, 1000, Did::Capture},
+        PressCase{"right while a band is drawn: nothing", 1, true, 2, 0, 4500, 4200, Did::Nothing},
+        PressCase{"another left press while drawing: new anchor", 1, true, 1, 0, 8000, 8000, Did::Band}));
+
+struct BandCase {
+  const char* what;
+  int snap;
+  int dx, dy;  // pointer from the anchor, twips
+  Rect band;
+};
+void PrintTo(const BandCase& c, std::ostream* os) { *os << c.what; }
+
+class OverlayBand : public OverlayTest, public ::testing::WithParamInterface<BandCase> {};
+
+TEST_P(OverlayBand, SizedFromTheAnchorThenCapturedOnRelease) {
+  const BandCase& c = GetParam();
+  gRectAjust = 0;
+  gOptChk0 = c.snap;
+  FrmFull& f = open(0);
+  select(f, kSel);
+  const float ax = 9000, ay = 7000;
+  f.Picture1_MouseDown(1, 0, ax, ay);
+  f.Picture1_MouseMove(1, 0, ax + c.dx / 2, ay + c.dy / 2);
+  f.Picture1_MouseMove(1, 0, ax + c.dx, ay + c.dy);
+  EXPECT_EQ(f.geometry().rectlibre().rect(), c.band);
+  EXPECT_TRUE(f.rectlibre.Visible());
+  EXPECT_EQ(f.Labtaille.Caption(), f.geometry().sizeText(c.band));
+  f.Picture1_MouseUp(1, 0, ax + c.dx, ay + c.dy);
+  EXPECT_EQ(main.only({"GestVignettes"}).size(), 1);
+  EXPECT_EQ(gSelX, c.band.Left);
+  EXPECT_EQ(gSelY, c.band.Top);
+  EXPECT_EQ(gLargImg, c.band.Width);
+  EXPECT_FALSE(f.EnTrace());
+  EXPECT_FALSE(f.Visible());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, OverlayBand,
+    ::testing::Values(BandCase{"right and down", 0, 2415, 1425, {9000, 7000, 2415, 1425}},
+                      BandCase{"left and down", 0, -2415, 1425, {6585, 7000, 2415, 1425}},
+                      BandCase{"right and up", 0, 2415, -1425, {9000, 5575, 2415, 1425}},
+                      BandCase{"left and up", 0, -2415, -1425, {6585, 5575, 2415, 1425}},
+                      BandCase{"snapped right and down", 1, 2415, 1425, {9000, 7000, 2400, 1350}},
+                      BandCase{"snapped left and down", 1, -2415, 1425, {6585, 7000, 2400, 1350}},
+                      BandCase{"snapped right and up", 1, 2415, -1425, {9000, 5575, 2400, 1350}},
+                      BandCase{"snapped left and up", 1, -2415, -1425, {6585, 5575, 2400, 1350}}));
+
+TEST_F(OverlayTest, BandWithHandlesBecomesTheSelectionWithoutACapture) {
+  FrmFull& f = open(0);
+  select(f, kSel);
+  f.Picture1_MouseDown(1, 0, 9000, 1500);
+  f.Picture1_MouseMove(1, 0, 10500, 3000);
+  EXPECT_FALSE(f.rectsel.Visible());
+  EXPECT_FALSE(f.coinrect[2].Visible());
+  main.calls.clear();
+  warps.clear();
+  f.Picture1_MouseUp(1, 0, 10500, 3000);
+  EXPECT_EQ(f.geometry().rectsel().rect(), (Rect{9000, 1500, 1500, 1500}));
+  EXPECT_TRUE(main.only({"GestVignettes", "CopiePP", "setPicture2"}).isEmpty());
+  EXPECT_TRUE(f.Visible());
+  EXPECT_TRUE(f.rectsel.Visible());
+  EXPECT_TRUE(f.coinrect[2].Visible());
+  EXPECT_FALSE(f.rectlibre.Visible());
+  EXPECT_EQ(f.coinrect[4].Left(), 10500);
+  ASSERT_FALSE(warps.empty());
+  EXPECT_EQ(warps.back(), QPoint(10500 / 15 + 50, 3000 / 15 + 50));
+}
+
+TEST_F(OverlayTest, ARightPressDuringABandGivesNoSecondCapture) {
+  gRectAjust = 0;
+  FrmFull& f = open(0);
+  select(f, kSel);
+  f.Picture1_MouseDown(1, 0, 9000, 1500);
+  f.Picture1_MouseMove(1, 0, 10500, 3000);
+  f.Picture1_MouseDown(2, 0, 4500, 4500);
+  f.Picture1_MouseUp(2, 0, 4500, 4500);
+  EXPECT_EQ(main.only({"GestVignettes"}).size(), 1);
+  EXPECT_EQ(gSelX, 9000);
+}
+
+TEST_F(OverlayTest, ReleaseAfterAMoveNudgesThePointerOffTheRectangle) {
+  FrmFull& f = open(0);
+  select(f, kSel);
+  f.Picture1_MouseDown(1, 0, 4500, 4500);
+  f.Picture1_MouseMove(1, 0, 5250, 4500);  // the rectangle follows: left 3750
+  EXPECT_EQ(f.geometry().rectsel().Left(), 3750);
+  EXPECT_EQ(f.geometry().rectsel().Width(), 3000);
+  warps.clear();
+  f.Picture1_MouseUp(1, 0, 5250, 4500);
+  EXPECT_TRUE(warps.empty());  // well inside: the pointer stays
+  f.Picture1_MouseUp(1, 0, 6900, 4500);  // right of the right handles
+  ASSERT_EQ(warps.size(), 1u);
+  EXPECT_EQ(warps[0], QPoint(6900 / 15 + 40, 4500 / 15));
+  EXPECT_EQ(f.Picture1.MousePointer(), vb::vbArrow);
+  EXPECT_TRUE(main.only({"GestVignettes"}).isEmpty());
+}
+
+struct HandleCase {
+  int handle;
+  Rect after;  // handle moved 300 twips right and 150 down
+  int pointer;
+};
+
+class OverlayHandleDrag : public OverlayTest, public ::testing::WithParamInterface<HandleCase> {};
+
+TEST_P(OverlayHandleDrag, TheHandleFollowsThePointerAndResizes) {
+  const HandleCase& c = GetParam();
+  FrmFull& f = open(0);
+  select(f, kSel);
+  gSelX = 11;
+  gSelY = 22;
+  const int hx = f.geometry().coinrect(c.handle).Left(), hy = f.geometry().coinrect(c.handle).Top();
+  f.Picture1_MouseDown(1, 0, hx, hy);  // the ring: starts nothing by itself
+  EXPECT_FALSE(f.EnTrace());
+  f.Picture1_MouseMove(1, 0, hx + 300, hy + 150);
+  EXPECT_EQ(f.Picture1.MousePointer(), c.pointer);
+  EXPECT_TRUE(f.Timboug[c.handle].Enabled());
+  EXPECT_TRUE(f.Timsel.Enabled());
+  for (int i = 0; i < 8; ++i)
+    if (i != c.handle) {
+      EXPECT_FALSE(f.Timboug[i].Enabled()) << i;
+    }
+  f.Timboug[c.handle].tick();
+  EXPECT_EQ(f.geometry().rectsel().rect(), c.after);
+  EXPECT_EQ(f.rectsel.Width(), c.after.Width);
+  EXPECT_EQ(f.geometry().rectlibre().rect(), c.after);
+  // The drag's anchor is the form's own: the last region is left alone.
+  EXPECT_EQ(gSelX, 11);
+  EXPECT_EQ(gSelY, 22);
+  f.Picture1_MouseUp(1, 0, hx + 300, hy + 150);
+  EXPECT_FALSE(f.Timboug[c.handle].Enabled());
+  EXPECT_FALSE(f.Timsel.Enabled());
+  EXPECT_EQ(f.rectsel.BorderColor(), vb::Color(0x0000FF));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, OverlayHandleDrag,
+                         ::testing::Values(HandleCase{0, {3225, 3000, 2775, 3000}, 9},
+                                           HandleCase{1, {3225, 3075, 2775, 2925}, 8},
+                                           HandleCase{2, {3000, 3075, 3000, 2925}, 7},
+                                           HandleCase{3, {3000, 3075, 3375, 2925}, 6},
+                                           HandleCase{4, {3000, 3000, 3375, 3000}, 9},
+                                           HandleCase{5, {3000, 3000, 3375, 3225}, 8},
+                                           HandleCase{6, {3000, 3000, 3000, 3225}, 7},
+                                           HandleCase{7, {3225, 3000, 2775, 3225}, 6}));
+
+TEST_F(OverlayTest, HoverOverAHandleOnlyShowsItsPointer) {
+  FrmFull& f = open(0);
+  select(f, kSel);
+  const auto& c0 = f.geometry().coinrect(0);
+  f.Picture1_MouseMove(0, 0, c0.Left(), c0.Top());
+  EXPECT_EQ(f.Picture1.MousePointer(), vb::vbSizeWE);
+  EXPECT_FALSE(f.Timboug[0].Enabled());
+  EXPECT_FALSE(f.LabPos2.Visible());
+  f.Picture1_MouseMove(0, 0, 12000, 8000);  // elsewhere
+  EXPECT_EQ(f.Picture1.MousePointer(), vb::vbCustom);
+  EXPECT_TRUE(f.LabPos2.Visible());
+  EXPECT_EQ(f.LabPos2.Caption(), "<-  800  ^  533");
+}
+
+TEST_F(OverlayTest, APressOnTheClearViewIsForwardedWhereItIsOnThePicture) {
+  FrmFull& f = open(0);
+  select(f, kSel);
+  ASSERT_EQ(f.PictClaire.Left(), kSel.Left + 10);
+  f.PictClaire_MouseDown(1, 0, 1490, 1490);  // Picture1 (4500, 4500): deep inside
+  EXPECT_FALSE(f.EnTrace());
+  EXPECT_EQ(f.geometry().DecalX(), 1500);
+  EXPECT_EQ(f.Picture1.MousePointer(), vb::vbSizePointer);
+}
+
+TEST_F(OverlayTest, BlinkingStartsWhiteThenRedWithTheValidatePicture) {
+  FrmFull& f = open(0);
+  f.Timsel.tick();
+  EXPECT_EQ(f.rectsel.BorderColor(), vb::Color(0xFFFFFF));
+  EXPECT_EQ(f.coinrect[6].BackColor(), vb::Color(0xFFFFFF));
+  EXPECT_FALSE(f.PictValid.Visible());
+  f.Timsel.tick();
+  EXPECT_EQ(f.rectsel.BorderColor(), vb::Color(0x0000FF));
+  EXPECT_EQ(f.LabGuide.ForeColor(), vb::Color(0x0000FF));
+  EXPECT_TRUE(f.PictValid.Visible());
+}
+
+TEST_F(OverlayTest, ClearViewShowsTheUndimmedPixelsInsideTheRectangle) {
+  FrmFull& f = open(0);
+  select(f, {1500, 1200, 3000, 1500});
+  const QImage& v = f.PictClaire.Image();
+  ASSERT_EQ(v.size(), QSize(vb::twipsToPixels(2970), 98));
+  EXPECT_EQ(v.pixel(0, 0), patternAt(overlay::twips(1510 / 15.0), overlay::twips(1210 / 15.0), 1));
+  // Moved by a pixel (same size) and then partly off the screen: it follows.
+  int k = 39;
+  f.Picture1_KeyDown(k, 1);
+  EXPECT_EQ(f.PictClaire.Image().pixel(0, 0), patternAt(overlay::twips(1525 / 15.0), 81, 1));
+  select(f, {-1500, 1200, 3000, 1500});
+  EXPECT_EQ(f.PictClaire.Image().pixel(0, 0) & 0xFFFFFF, 0u);
+  EXPECT_EQ(f.PictClaire.Image().pixel(150, 0), patternAt(150 - 99, 81, 1));
+}
+
+TEST_F(OverlayTest, TheClearViewHidesOnlyWhenThePointerIsWellInsideIt) {
+  FrmFull& f = open(0);
+  select(f, kSel);
+  struct Case {
+    float x, y;
+    bool hides;
+  };
+  for (Case c : {Case{10, 11, false}, Case{11, 10, false}, Case{11, 11, true},
+                 Case{float(kSel.Width - 30 - 10), 500, false}, Case{500, 500, true}}) {
+    f.PictClaire.setVisible(true);
+    f.PictClaire_MouseMove(0, 0, c.x, c.y);
+    EXPECT_EQ(f.PictClaire.Visible(), !c.hides) << c.x << "," << c.y;
+  }
+}
+
+TEST_F(OverlayTest, TheFloatingLabelKeepsOffTheScreensTopLeftCorner) {
+  FrmFull& f = open(0);
+  select(f, kSel);
+  f.Picture1_MouseMove(0, 0, 300, 300);  // 20 pixels from each edge
+  EXPECT_EQ(f.LabPos2.Left(), 500);
+  EXPECT_EQ(f.LabPos2.Top(), 500);
+  f.Picture1_MouseMove(0, 0, 9000, 8000);
+  EXPECT_EQ(f.LabPos2.Left(), 9000 - f.LabPos2.Width() - 80);
+  EXPECT_EQ(f.LabPos2.Top(), 8000 - f.LabPos2.Height() - 80);
+}

@@ -1,0 +1,94 @@
+#pragma once
+// The widget-free rules of the toolbar and the hotkeys: which key combination
+// is a hotkey, which command it runs, the pressed look of the buttons, and
+// where the pointer goes in a whole-screen or window grab.
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+namespace mainwin {
+
+inline constexpr int kNbBoutons = 20;
+
+// ---- hotkeys
+
+// The key read of one poll: Ctrl with a letter A-Z or a digit 1-9 gives that
+// character, a keypad digit 1-9 (no Ctrl needed) its digit; with several keys
+// down the last in the order A..Z, 1..9, keypad 1..9 wins. "" when none.
+// `enfoncee` tells whether a virtual key is down.
+QString ToucheLue(const std::function<bool(int vk)>& enfoncee);
+
+// The five hotkey characters gTouche1..gTouche5.
+using Touches = std::array<QString, 5>;
+
+// The command of a key read: gTouche2 -> 12, gTouche3 -> 1, gTouche4 -> 2,
+// gTouche5 -> 19, gTouche1 -> 0, tested in that order (so the earlier test
+// wins when two letters are equal); nullopt when the key is no hotkey.
+std::optional<int> CommandeDeTouche(const QString& touche, const Touches& touches);
+
+// One command per press: a combination held down runs its command on the
+// tick it appears and not again until the key read changes (released, or
+// another combination). `tenue` is the key read of the previous tick. While a
+// command is still running (`occupe`), what is held counts as seen, so it does
+// not fire when the command ends.
+std::optional<int> CommandeSurFront(QString& tenue, const QString& touche, const Touches& touches,
+                                    bool occupe);
+
+// ---- toolbar look
+
+// Buttons 6, 14 and 16 show a state with their border; the pressed look never
+// touches them.
+bool EstBascule(int index);
+// The buttons the prologue (and the end of the pressed look) clears: 0-18
+// except the toggles.
+bool BordureRemiseAZero(int index);
+// The button that takes the pressed look for a command: below 19 and no toggle.
+bool PrendAspectEnfonce(int index);
+// The borders after the prologue, from the borders before it.
+std::array<int, kNbBoutons> BorduresApresPrologue(int index, std::array<int, kNbBoutons> avant);
+
+// The save format of the save-all command: "jpg" when gFormatBmp is 0.
+QString FormatToutEnregistrer(int formatBmp);
+
+// ---- pointer in a grab
+
+// Where the pointer's hotspot goes in a grab of `zone` (screen pixels): at the
+// pointer's own place inside the grabbed rectangle, for the whole screen and
+// for a window, from a hotkey or from the toolbar alike. nullopt when no
+// pointer is drawn (handle 65557).
+std::optional<QPoint> PositionPointeur(quint32 handle, QPoint curseur, QPoint coinZone);
+
+// ---- grabs of the whole screen and of the foreground window
+
+// The desktop as the main window's grabs reach it. Tests replace pieces.
+struct EcranCapture {
+  std::function<QImage(const QRect&)> grab;   // a root rectangle, RGB32, padded black
+  std::function<QRect()> ecran;               // the whole desktop, screen pixels
+  std::function<QRect()> fenetreActive;       // the foreground window's frame; null when none
+  // Draws the pointer `handle` with its hotspot at the point; false when unknown.
+  std::function<bool(QImage&, quint32, QPoint)> dessinerPointeur;
+};
+EcranCapture& ecranCapture();
+void resetEcranCapture();
+
+struct Prise {
+  QImage image;  // null when no window was found
+  QRect zone;    // what was grabbed, screen pixels
+  bool vide = false;  // no window (the old rectangle with right edge 0)
+};
+// Grabs the desktop (fenetre false) or the foreground window with its frame,
+// and draws the pointer `handle` where it stands (PositionPointeur).
+Prise Prendre(bool fenetre, quint32 handle, QPoint curseur, const EcranCapture& e = ecranCapture());
+
+// ---- neighbours the dispatcher opens or closes (set where those windows live;
+// empty = nothing to do)
+std::function<void()>& montrerAPropos();        // command 18: the about box, modeless
+std::function<void()>& fermerAidesEtOptions();  // a hotkey: Options and the help pictures, when visible
+
+}  // namespace mainwin

@@ -1,0 +1,139 @@
+#include "velistrom/mainwin/Sauvegarde.h"
+
+#include "platform/forms/Runtime.h"
+#include "velistrom/mainwin/Flistimages.h"
+#include "velistrom/mainwin/GlobCapt.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace sauv {
+
+QString SansSeparateurs(const QString& texte) {
+  QString s = texte;
+  s.remove(u'/');
+  s.remove(u'\\');  // not a separator here, but it is one wherever the file travels
+  s.remove(QChar(0));
+  return s;
+}
+
+QString Estampille(bool nomHorod, const QString& dateSess, const QString& heureSess, const QString& horod) {
+  return nomHorod ? horod : dateSess + "_" + heureSess;
+}
+
+QString NomSauv(const QString& repSauve, const QString& prefixe, const QString& estampille, int numSauv) {
+  QString dossier = repSauve;
+  if (!dossier.endsWith(u'/')) dossier += u'/';
+  return dossier + SansSeparateurs(prefixe) + "_" + SansSeparateurs(estampille) + "_" +
+         vb::Format(numSauv, "000") + ".bmp";
+}
+
+int FormatDeMot(const QString& mot) {
+  if (mot == "jpg") return 2;
+  if (mot == "gif") return 3;
+  if (mot == "png") return 4;
+  return 0;
+}
+
+QString AvecFormat(const QString& nomBmp, const QString& mot) { return nomBmp.left(nomBmp.size() - 3) + mot; }
+
+namespace {
+
+QString SansBlancsFinaux(const QString& s) {
+  qsizetype n = s.size();
+  while (n > 0 && s[n - 1] == u' ') --n;
+  return s.left(n);
+}
+
+}  // namespace
+
+QString NomPropose(const QString& nomPrecedent, const QString& motCapture, int numCapt) {
+  const QString numero = vb::Format(numCapt, "00");
+  const QString nom = SansBlancsFinaux(nomPrecedent);
+  if (nom.isEmpty()) return motCapture + numero;
+  if (nom.size() >= 2 && nom[nom.size() - 1].isDigit() && nom[nom.size() - 2].isDigit())
+    return nom.left(nom.size() - 2) + numero;
+  return nom;
+}
+
+QString BaseDuNom(const QString& choisi) {
+  const QString nom = SansBlancsFinaux(choisi);
+  for (const char* ext : {".jpg", ".gif", ".png", ".bmp"})
+    if (nom.endsWith(QLatin1String(ext))) return nom.left(nom.size() - 4);
+  return nom;
+}
+
+QString ExtensionDuFiltre(int index) {
+  switch (index) {
+    case 2: return ".jpg";
+    case 3: return ".gif";
+    case 4: return ".png";
+    default: return ".bmp";
+  }
+}
+
+int FormatDuFiltre(int index) { return index >= 2 && index <= 4 ? index : 0; }
+
+QString EnteteProposee(const QString& avantDate, const QString& date, const QString& avantHeure,
+                       const QString& heure) {
+  return avantDate + date + avantHeure + heure + "  -  V e l i s t r o m";
+}
+
+Cadre CadreImpression(bool ecranComplet, int largTwips, int hautTwips) {
+  Cadre c{kImageX, kImageY, largTwips, hautTwips};
+  if ((ecranComplet || largTwips > kLargeurMax) && largTwips > 0) {
+    c.largeur = kLargeurMax;
+    c.hauteur = int(std::nearbyint(double(kLargeurMax) * hautTwips / largTwips));
+  }
+  return c;
+}
+
+QString CopierFichier(const QString& source, const QString& destination) {
+  QFile in(source);
+  if (!in.open(QIODevice::ReadOnly)) return source + ": " + in.errorString();
+  QSaveFile out(destination);
+  if (!out.open(QIODevice::WriteOnly)) return destination + ": " + out.errorString();
+  QByteArray bloc;
+  while (!(bloc = in.read(1 << 20)).isEmpty()) {
+    if (out.write(bloc) != bloc.size()) {
+      out.cancelWriting();
+      return destination + ": " + out.errorString();
+    }
+  }
+  if (in.error() != QFileDevice::NoError) {
+    out.cancelWriting();
+    return source + ": " + in.errorString();
+  }
+  if (!out.commit()) return destination + ": " + out.errorString();
+  return QString();
+}
+
+}  // namespace sauv
+
+namespace mainwin {
+
+bool CaptureCourante() { return gNumCapt >= 1 && gNumCapt <= gNbCapt && !gTabNomCapt[gNumCapt].isEmpty(); }
+
+void MarquerSauvee(int i) {
+  Flistimages* fl = flistimages.existing();
+  if (!fl || i < 1) return;
+  if (fl->PictSave.exists(i)) fl->PictSave[i].setVisible(true);
+  if (fl->Chksav.exists(i)) fl->Chksav[i].setValue(1);
+}
+
+namespace {
+std::function<void()>& montrerOptions() {
+  static std::function<void()> f;
+  return f;
+}
+}  // namespace
+
+void setMontrerOptions(std::function<void()> montrer) { montrerOptions() = std::move(montrer); }
+
+void MontrerOptions() {
+  if (montrerOptions()) montrerOptions()();
+}
+
+}  // namespace mainwin

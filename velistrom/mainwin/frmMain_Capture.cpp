@@ -1,0 +1,157 @@
+// Whole-screen, window and repeated capture of the main window, the wait
+// before a grab and the shutter.
+#include "platform/Pointer.h"
+#include "platform/forms/MsgBox.h"
+#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/mainwin/Commandes.h"
+#include "velistrom/mainwin/Fcam.h"
+#include "velistrom/mainwin/Flistimages.h"
+#include "velistrom/mainwin/GlobCapt.h"
+#include "velistrom/mainwin/GlobMain.h"
+#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/mainwin/frmMain.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int kTwpp = vb::kTwipsPerPixel;
+
+// A wait under way for as long as it lives (the hotkey poll starts nothing then).
+class EnAttente {
+ public:
+  explicit EnAttente(int& n) : n_(n) { ++n_; }
+  ~EnAttente() { --n_; }
+  EnAttente(const EnAttente&) = delete;
+  EnAttente& operator=(const EnAttente&) = delete;
+
+ private:
+  int& n_;
+};
+
+}  // namespace
+
+void FrmMain::CapturTTbis(int ActiveWindow) {
+  FenetreVide = false;
+
+  // Only what was on screen is hidden, and exactly that comes back.
+  bool mainCachee = false;
+  bool listeCachee = false;
+  if (gGardeVisible == 0) {
+    if (Visible()) {
+      Hide();
+      mainCachee = true;
+    }
+    vb::DoEvents();
+    if (Flistimages* liste = flistimages.existing(); liste && liste->Visible()) {
+      liste->Hide();
+      listeCachee = true;
+    }
+    vb::DoEvents();
+  }
+  Attente(0.3f);
+
+  Picture1.setWidth(vb::Screen.Width());
+  Picture1.setHeight(vb::Screen.Height());
+  vb::DoEvents();
+
+  const mainwin::Prise prise = mainwin::Prendre(ActiveWindow != 0, gHCurseur, QPoint(gCursX, gCursY));
+  Picture1.setWidth(prise.zone.width() * kTwpp);
+  Picture1.setHeight(prise.zone.height() * kTwpp);
+  Picture1.setPicture(prise.image);
+  gLargImg = double(prise.zone.width()) * kTwpp;
+  gHautImg = double(prise.zone.height()) * kTwpp;
+
+  if (!prise.vide) {
+    Picture1.setVisible(true);
+    StatusBar1.setVisible(true);
+  } else {
+    FenetreVide = true;
+  }
+  labdeb.setVisible(false);
+
+  if (mainCachee) Show();
+  if (listeCachee) {
+    if (Flistimages* liste = flistimages.existing()) liste->Show();
+  }
+  if (mainCachee || listeCachee) vb::DoEvents();
+  StatusBar1.setVisible(true);
+}
+
+void FrmMain::Rafraichir() {
+  if (gModeCapt == "e") {
+    bouton_Click(2);
+    return;
+  }
+  if (gModeCapt == "f") {
+    bouton_Click(3);
+    return;
+  }
+
+  // A region: the one the overlay recorded last (gSelX, gSelY, gLargImg x
+  // gHautImg). Its size is kept here across the whole-screen grab below,
+  // which overwrites gLargImg and gHautImg.
+  const bool dernierEstZone = gNbCapt <= 0 || gTabMode[gNbCapt] == "z";
+  if (gLargImg <= 0 || gHautImg <= 0 || !dernierEstZone) {
+    vb::MsgBox(gTxtPasDeZone, vb::vbInformation);
+    TimPeriod.setEnabled(false);
+    return;
+  }
+  LargZone = gLargImg;
+  HautZone = gHautImg;
+
+  Mnumulti.setChecked(false);
+  if (bouton.exists(14)) bouton[14].setBorderStyle(0);
+  ImgTTscreen.setVisible(false);
+  if (!gAgrandi) {
+    Picture2.setVisible(true);
+    StatusBar1.setVisible(true);
+  }
+  Picture2.setPicture(QImage());
+
+  CapturTTbis(0);
+  const QPoint pos = platform::pointerPosition();
+  gCursX = pos.x();
+  gCursY = pos.y();
+
+  const int largeur = int(std::lround(LargZone));
+  const int hauteur = int(std::lround(HautZone));
+  Picture2.setWidth(largeur);
+  Picture2.setHeight(hauteur);
+  if (WindowState() == vb::vbNormal && !gAgrandi) {
+    setHeight(hauteur + 1800);
+    const int barre = 24 * bouton[0].Width();
+    setWidth(barre < largeur ? largeur + 210 : barre);
+  }
+  if (gNbCapt > 0) Labtaille.setCaption(gTabTaille[gNbCapt]);
+
+  gLargImg = LargZone;
+  gHautImg = HautZone;
+  // The cut starts one pixel inside the region's corner, as the overlay's does.
+  const QRect coupe((gSelX + kTwpp) / kTwpp, (gSelY + kTwpp) / kTwpp, vb::twipsToPixels(LargZone),
+                    vb::twipsToPixels(HautZone));
+  const QImage image = Picture1.Picture().copy(coupe);
+  Picture2.setPicture(image);
+  Picture2S.setPicture(image);
+  PictSave.setVisible(false);
+  Picture1.setVisible(false);
+  if (!gAgrandi) Picture2.setVisible(true);
+
+  GestVignettes(Picture2);
+  gModeCapt = "z";
+}
+
+void FrmMain::Attente(float Secondes) {
+  if (!(Secondes > 0) || !std::isfinite(Secondes)) {
+    vb::DoEvents();
+    return;
+  }
+  EnAttente enAttente(CommandesEnCours);
+  vb::Wait(Secondes);  // monotonic, events keep running
+}
+
+void FrmMain::RideauPhoto() {
+  Fcam& cam = fcam();
+  cam.Show(vb::vbModeless);
+  cam.Declencher();  // in case the window system gave no activation
+}
