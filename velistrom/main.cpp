@@ -9,6 +9,8 @@ int main(int argc, char** argv) {
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   QApplication app(argc, argv);
   QApplication::setApplicationName("Velistrom");
+  // Log-out, shutdown, SIGTERM and SIGHUP end the run through the session-end path.
+  vb::installSessionEndHandlers();
   // The chain of the start: language choice, texts, banner, main window.
   startup::BrancherSplash();
   // The start-up form comes first. It either loads the texts at once and unloads

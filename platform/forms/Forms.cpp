@@ -392,8 +392,13 @@ void Form::applyPendingOuterSize() {
   if (frame.size() == w->size()) return;  // the frame is not known yet
   const QSize outer = *pendingOuter_;
   pendingOuter_.reset();
-  w->resize(std::max(1, outer.width() - (frame.width() - w->width())),
-            std::max(1, outer.height() - (frame.height() - w->height())));
+  const QSize client(std::max(1, outer.width() - (frame.width() - w->width())),
+                     std::max(1, outer.height() - (frame.height() - w->height())));
+  // A fixed-size window only takes a new size through its fixed size.
+  if (borderStyle_ == vbFixedSingle || borderStyle_ == vbFixedDouble || borderStyle_ == vbFixedToolWindow)
+    w->setFixedSize(client);
+  else
+    w->resize(client);
   geomPx_ = w->frameGeometry();
 }
 
@@ -534,15 +539,23 @@ void Form::Move(int left, std::optional<int> top, std::optional<int> width, std:
   if (wd < 0 || ht < 0) throw Error(vbErrInvalidProperty);
   w->move(twipsToPixels(l), twipsToPixels(t));
   QRect frame = w->frameGeometry();
-  const int extraW = frame.width() - w->width(), extraH = frame.height() - w->height();
+  int extraW = frame.width() - w->width(), extraH = frame.height() - w->height();
   const bool frameKnown = extraW != 0 || extraH != 0 || borderStyle_ == vbBSNone;
+  // A window hidden and shown again has no frame until the window manager
+  // reframes it: size it with the frame it had, and correct once it is known.
+  if (frameKnown && borderStyle_ != vbBSNone)
+    lastExtra_ = QSize(extraW, extraH);
+  else if (!frameKnown && lastExtra_) {
+    extraW = lastExtra_->width();
+    extraH = lastExtra_->height();
+  }
   const int pw = std::max(1, twipsToPixels(wd) - extraW), ph = std::max(1, twipsToPixels(ht) - extraH);
   if (borderStyle_ == vbFixedSingle || borderStyle_ == vbFixedDouble || borderStyle_ == vbFixedToolWindow)
     w->setFixedSize(pw, ph);
   else
     w->resize(pw, ph);
   layoutClient();
-  if (!frameKnown && !w->isVisible()) {
+  if (!frameKnown) {
     pendingOuter_ = QSize(twipsToPixels(wd), twipsToPixels(ht));
     pendingClient_ = w->size();
   }

@@ -282,6 +282,7 @@ class Form : public Container, public EventSinks {
   QString tag_;
   std::optional<QSize> pendingOuter_;  // outer size asked before the frame was known
   QSize pendingClient_;                // the client size set with it
+  std::optional<QSize> lastExtra_;     // frame extents last seen, for a window shown again
   CommandButton* defaultButton_ = nullptr;
   CommandButton* cancelButton_ = nullptr;
   std::vector<class Timer*> timers_;

@@ -227,6 +227,7 @@ FrmMain::FrmMain()
   rectsel.setVisible(false);
   Picture2.setBorderStyle(0);
   Picture2.setAutoRedraw(true);
+  Picture2.setAutoSize(true);  // takes the size of each picture it is given
   Picture2.Move(20, 500, 2000, 200);
   Picture2S.setVisible(false);
   Picture2S.setBorderStyle(0);
@@ -691,12 +692,6 @@ void FrmMain::StatusBar1_PanelClick(vb::Panel&) {}
 void FrmMain::EnvoiPartage() {}
 void FrmMain::mnuFabGif_Click() {}
 void FrmMain::MnuOuvDos_Click() {}
-// main view
-void FrmMain::Form_Activate() {}
-void FrmMain::MefImageF(int&) {}
-void FrmMain::mnuzoomX_Click(int&) {}
-void FrmMain::TimZoom_Timer() {}
-void FrmMain::Agrandred() {}
 // keyboard
 void FrmMain::Form_KeyDown(int&, int) {}
 // preview selection
@@ -704,11 +699,3 @@ void FrmMain::Picture1_MouseDown(int, int, float, float) {}
 void FrmMain::Picture1_MouseMove(int, int, float, float) {}
 void FrmMain::Picture1_MouseUp(int, int, float, float) {}
 void FrmMain::Picture2_MouseMove(int, int, float, float) {}
-// tray and quitting
-void FrmMain::Form_MouseMove(int, int, float, float) {}
-void FrmMain::Form_QueryUnload(int&, int) {}
-void FrmMain::Form_Terminate() {}
-void FrmMain::quitprog() {}
-void FrmMain::ClignBordure() {}
-void FrmMain::TimerUnload_Timer() {}
-void FrmMain::Timsplash_Timer() {}

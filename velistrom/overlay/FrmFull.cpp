@@ -661,20 +661,27 @@ void FrmFull::ValidSel(vb::Shape& LaSelect) {
   overlay::ShapeBox& s = band ? geo_.rectlibre() : geo_.rectsel();
   // Less than a pixel across or down is nothing to capture.
   if (s.Width() < twppX() || s.Height() < twppY()) return;
-  gModeCapt = QStringLiteral("z");
-  gSelX = s.Left();
-  gSelY = s.Top();
+  // A band drawn with the handles on only becomes the selection to adjust: no
+  // capture, so the last region (the repeat's, the main view's size after an
+  // Escape), the clipboard and the main view are left alone.
+  const bool adopt = band && gRectAjust != 0;
   if (s.Width() > kLargeurMax) (void)s.setWidth(kLargeurMax);
-  gHautImg = s.Height();
-  gLargImg = s.Width();
+  const std::int32_t selX = s.Left(), selY = s.Top(), larg = s.Width(), haut = s.Height();
+  if (!adopt) {
+    gModeCapt = QStringLiteral("z");
+    gSelX = selX;
+    gSelY = selY;
+    gHautImg = haut;
+    gLargImg = larg;
+  }
   LabPosition.setVisible(true);
 
   // The cut: one pixel in from the shape's corner, its full size, from the
   // undimmed copy (true colours, the saved pointer, no decorations).
-  const int cw = vb::twipsToPixels(gLargImg), ch = vb::twipsToPixels(gHautImg);
-  const int cx = vb::twipsToPixels(gSelX + twppX()), cy = vb::twipsToPixels(gSelY + twppY());
+  const int cw = vb::twipsToPixels(larg), ch = vb::twipsToPixels(haut);
+  const int cx = vb::twipsToPixels(selX + twppX()), cy = vb::twipsToPixels(selY + twppY());
   PictInvis.setPicture(QImage());
-  PictInvis.Move(0, 0, int(gLargImg), int(gHautImg));
+  PictInvis.Move(0, 0, larg, haut);
   QImage cut(cw, ch, QImage::Format_RGB32);
   cut.fill(Qt::black);
   blit(cut, 0, 0, PictPourSel, cx, cy, cw, ch);
@@ -682,9 +689,6 @@ void FrmFull::ValidSel(vb::Shape& LaSelect) {
 
   PictSave = Picture1.Image();
   mainSide().setPictReserv(Picture1.Image());
-  // A band drawn with the handles on only becomes the selection to adjust: the
-  // clipboard and the main view are left alone.
-  const bool adopt = band && gRectAjust != 0;
   if (!adopt) {
     mainSide().setPicture2(PictInvis.Image());
     mainSide().CopiePP(QStringLiteral("z"));

@@ -1,0 +1,606 @@
+// Region capture end to end on a real X server with openbox: the real main
+// window, its hotkey poll, the real overlay and its real hand-over to the
+// capture list and the clipboard, driven by real XTest keys and pointer moves
+// over a window whose pixels encode their screen coordinates.
+#include "platform/Clipboard.h"
+#include "platform/Pointer.h"
+#include "platform/ScreenGrab.h"
+#include "platform/X11Display.h"
+#include "platform/forms/Forms.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestEnv.h"
+#include "tests/support/XTestKeys.h"
+#include "velistrom/mainwin/Fcam.h"
+#include "velistrom/mainwin/Flistimages.h"
+#include "velistrom/mainwin/GlobCapt.h"
+#include "velistrom/mainwin/GlobMain.h"
+#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/mainwin/frmMain.h"
+#include "velistrom/overlay/FrmFull.h"
+#include "velistrom/overlay/Remise.h"
+#include "velistrom/startup/Splash.h"
+#include "velistrom/startup/frmTip.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPainter>
+#include <QProcess>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+#include <X11/Xlib.h>
+
+namespace {
+
+// Red and green the low bytes of x and y, blue their high nibbles: every pixel
+// of the screen has its own colour.
+QRgb patternAt(int x, int y) { return qRgb(x & 255, y & 255, ((x >> 8) & 15) << 4 | ((y >> 8) & 15)); }
+// What the pattern window shows once told to change: another picture.
+QRgb changedAt(int x, int y) { return qRgb(255 - (x & 255), 255 - (y & 255), 90); }
+
+bool within1(QRgb a, QRgb b) {
+  return std::abs(qRed(a) - qRed(b)) <= 1 && std::abs(qGreen(a) - qGreen(b)) <= 1 &&
+         std::abs(qBlue(a) - qBlue(b)) <= 1;
+}
+
+bool attendre(const std::function<bool()>& ok, int ms = 5000) {
+  QElapsedTimer t;
+  t.start();
+  while (!ok()) {
+    if (t.elapsed() > ms) return false;
+    QTest::qWait(20);
+  }
+  return true;
+}
+
+// A managed window kept above the others, painting the pattern of the screen
+// pixels it covers, wherever openbox put it.
+class Motif : public QWidget {
+ public:
+  Motif() : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint) {
+    setWindowTitle("pattern");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+  void changer() {
+    change_ = true;
+    repaint();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    const QPoint o = mapToGlobal(QPoint(0, 0));
+    QImage img(size(), QImage::Format_RGB32);
+    for (int y = 0; y < height(); ++y)
+      for (int x = 0; x < width(); ++x)
+        img.setPixel(x, y, change_ ? changedAt(o.x() + x, o.y() + y) : patternAt(o.x() + x, o.y() + y));
+    QPainter(this).drawImage(0, 0, img);
+  }
+
+ private:
+  bool change_ = false;
+};
+
+// Pixels of `img` that differ from the pattern at the screen rectangle it
+// should show (its top-left corner at `at`).
+int ecarts(const QImage& img, QPoint at) {
+  int bad = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if ((img.pixel(x, y) & 0xFFFFFF) != (patternAt(at.x() + x, at.y() + y) & 0xFFFFFF)) ++bad;
+  return bad;
+}
+
+// Points on the pattern window well away from the selection, its labels, the
+// saved pointer and the overlay's hint on the right.
+const QPoint kTemoins[] = {QPoint(260, 210), QPoint(1500, 900), QPoint(400, 850), QPoint(1300, 230)};
+
+class RegionCaptureX11 : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!testenv::onX11() || !keys.ok()) GTEST_SKIP() << "needs X with XTest";
+    ASSERT_EQ(platform::rootRect().size(), QSize(1920, 1080)) << "run on a 1920x1080 Xvfb";
+    capt::resetList();
+    gDossAppli.clear();  // this test's own data folder, made by the start-up
+    mainwin::setDossierRessources(testenv::binDir());
+    mainwin::setLecteurSonPourTests([](const QString&) { return true; });
+    overlay::setMainSide(nullptr);  // the real main window
+    overlay::resetOverlayPlatform();
+    // The real grab, counted.
+    auto vraie = overlay::overlayPlatform().grab;
+    overlay::overlayPlatform().grab = [this, vraie](const QRect& r) {
+      ++prises;
+      return vraie(r);
+    };
+
+    motif.setGeometry(200, 150, 1400, 800);
+    motif.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&motif));
+    ASSERT_TRUE(attendre([] {
+      for (QPoint p : kTemoins)
+        if (platform::grabScreen(QRect(p, QSize(1, 1))).pixel(0, 0) != patternAt(p.x(), p.y())) return false;
+      return platform::grabScreen(QRect(900, 500, 1, 1)).pixel(0, 0) == patternAt(900, 500);
+    })) << "the pattern is on the screen";
+
+    testenv::dialogs().reset();
+    frmMain();  // the real start-up: settings, toolbar, hint; its first tick arms the hotkeys
+    ASSERT_TRUE(frmMain.existing());
+    frmMain().Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frmMain().widget()));
+    if (FrmTip* tip = frmTip.existing()) vb::Unload(*tip);
+    ASSERT_TRUE(attendre([] { return frmMain().Timerclav.Enabled(); })) << "the hotkey poll runs";
+    ASSERT_EQ(gTouche1.toStdString(), "Z") << "default region letter";
+    ASSERT_FALSE(gRepCapt.isEmpty());
+
+    gRectAjust = 0;
+    gOptChk0 = 0;
+    gGardeVisible = 0;
+    gPasCopiePP = "0";
+    gSelLarg = "0420";
+    gSelHaut = "0260";
+    // The saved pointer lies off the pattern's checked points and off every selection.
+    keys.movePointer(QPoint(1800, 1000));
+    keys.sync();
+    ASSERT_TRUE(attendre([] { return gCursX == 1800 && gCursY == 1000; }));
+  }
+
+  void TearDown() override {
+    keys.releaseAll();
+    mainwin::setLecteurSonPourTests({});
+    mainwin::setDossierRessources(QString());
+    overlay::resetOverlayPlatform();
+    // Hidden first: the overlay's input grabber must not outlive the form.
+    if (FrmFull* f = frmFull.existing()) f->Hide();
+    frmFull.destroyNow();
+    fcam.destroyNow();
+    flistimages.destroyNow();
+    frmTip.destroyNow();
+    frmMain.destroyNow();
+    capt::resetList();
+  }
+
+  static bool overlayOuvert() {
+    FrmFull* f = frmFull.existing();
+    return f && f->Visible() && !f->TimMvtDeb.Enabled() && !f->TimForgrnd.Enabled();
+  }
+
+  // Ctrl+Z through the hotkey poll, held until the overlay is in place.
+  bool ctrlZ() {
+    const int avant = prises;
+    keys.press("Control_L");
+    keys.press("z");
+    keys.sync();
+    const bool ok = attendre([&] { return prises > avant && overlayOuvert(); });
+    keys.release("z");
+    keys.release("Control_L");
+    keys.sync();
+    QTest::qWait(350);  // the shutter window has come and gone
+    return ok;
+  }
+
+  bool touche(const QString& keysym, const QString& modificateur = QString()) {
+    if (!modificateur.isEmpty() && !keys.press(modificateur)) return false;
+    const bool ok = keys.tap(keysym);
+    if (!modificateur.isEmpty()) keys.release(modificateur);
+    keys.sync();
+    QTest::qWait(60);
+    return ok;
+  }
+
+  bool entree(int n) {
+    touche("Return");
+    return attendre([n] { return gNbCapt >= n; });
+  }
+
+  // A drag with the left button, in small steps, as a hand does it.
+  void glisser(QPoint de, QPoint a) {
+    keys.movePointer(de);
+    keys.sync();
+    QTest::qWait(60);
+    keys.pressButton(1);
+    keys.sync();
+    QTest::qWait(40);
+    for (int i = 1; i <= 10; ++i) {
+      keys.movePointer(de + (a - de) * i / 10);
+      keys.sync();
+      QTest::qWait(25);
+    }
+    QTest::qWait(120);  // a handle's timer has caught up with the pointer
+    keys.releaseButton(1);
+    keys.sync();
+    QTest::qWait(120);
+  }
+
+  static QImage capture(int i) {
+    return QImage(gRepCapt + "/" + gTabNomCapt[i]).convertToFormat(QImage::Format_RGB32);
+  }
+  // Where the cut of the last validation starts on the screen: one pixel inside
+  // the recorded corner.
+  static QPoint origineCoupe() { return QPoint(gSelX / 15 + 1, gSelY / 15 + 1); }
+
+  // The clipboard as another client reads it.
+  QByteArray lirePressePapiers(const QStringList& type) {
+    const QString fichier = testenv::home() + "/presse-papiers.out";
+    QProcess p;
+    p.setStandardOutputFile(fichier);
+    p.start("xclip", QStringList{"-selection", "clipboard"} + type + QStringList{"-o"});
+    if (!p.waitForStarted(3000)) return {};
+    // Our own event loop serves the clipboard meanwhile.
+    if (!attendre([&] { return p.state() == QProcess::NotRunning; }, 10000)) {
+      p.kill();
+      p.waitForFinished();
+      return {};
+    }
+    QFile f(fichier);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+  }
+
+  // Another client's attempt to take the keyboard.
+  static bool clavierPris() {
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) return false;
+    const int r = XGrabKeyboard(d, DefaultRootWindow(d), False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    if (r == GrabSuccess) XUngrabKeyboard(d, CurrentTime);
+    XCloseDisplay(d);
+    return r == AlreadyGrabbed;
+  }
+
+  // The overlay's window is above every other mapped window of the screen.
+  static bool auDessusDeTout(unsigned long fenetre) {
+    Display* d = platform::x11Display();
+    Window root = 0, parent = 0, *enfants = nullptr;
+    unsigned int n = 0;
+    if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &enfants, &n)) return false;
+    int rang = -1, dernierVisible = -1;
+    for (unsigned int i = 0; i < n; ++i) {
+      XWindowAttributes wa{};
+      if (XGetWindowAttributes(d, enfants[i], &wa) && wa.map_state == IsViewable) dernierVisible = int(i);
+      if (enfants[i] == fenetre) rang = int(i);
+    }
+    if (enfants) XFree(enfants);
+    return rang >= 0 && rang == dernierVisible;
+  }
+
+  testsupport::XTestInput keys;
+  Motif motif;
+  int prises = 0;
+};
+
+}  // namespace
+
+TEST_F(RegionCaptureX11, CtrlZFreezesAndEnterListsCopiesAndBringsTheMainWindowBack) {
+  ASSERT_TRUE(ctrlZ());
+  EXPECT_EQ(prises, 1);
+  EXPECT_TRUE(gParClavier);
+  EXPECT_FALSE(frmMain().widget()->isVisible()) << "the main window is away while the overlay shows";
+  FrmFull& f = *frmFull.existing();
+  EXPECT_TRUE(auDessusDeTout(f.widget()->winId())) << "the overlay lies above every window";
+  EXPECT_TRUE(clavierPris()) << "the overlay holds the keyboard";
+
+  // The window below changes; the screen keeps the frozen, dimmed copy.
+  motif.changer();
+  QTest::qWait(150);
+  const QImage ecran = platform::grabWholeScreen();
+  for (QPoint p : kTemoins)
+    EXPECT_TRUE(within1(ecran.pixel(p), overlay::dimPixel(patternAt(p.x(), p.y()))))
+        << p.x() << "," << p.y() << " " << std::hex << ecran.pixel(p);
+
+  ASSERT_TRUE(entree(1));
+  EXPECT_EQ(gNbCapt, 1);
+  EXPECT_EQ(gTabMode[1].toStdString(), "z");
+  // The saved size, centred on the screen.
+  EXPECT_EQ(gSelX, (28800 - 420 * 15) / 2);
+  EXPECT_EQ(gSelY, (16200 - 260 * 15) / 2);
+  EXPECT_EQ(gTabLargCapt[1], 420 * 15);
+  EXPECT_EQ(gTabHautCapt[1], 260 * 15);
+
+  const QFileInfo fichier(gRepCapt + "/" + gTabNomCapt[1]);
+  EXPECT_TRUE(fichier.isFile()) << fichier.filePath().toStdString();
+  EXPECT_EQ(gTabNomCapt[1].toStdString(), ("Captprov_" + frmMain().HeureSess + "01.bmp").toStdString());
+  const QImage prise = capture(1);
+  ASSERT_EQ(prise.size(), QSize(420, 260));
+  EXPECT_EQ(ecarts(prise, origineCoupe()), 0) << "the frozen pattern, not what the window shows now";
+
+  const QImage presse = QImage::fromData(lirePressePapiers({"-t", "image/png"}), "PNG");
+  ASSERT_FALSE(presse.isNull()) << "a PNG on the clipboard";
+  ASSERT_EQ(presse.size(), prise.size());
+  EXPECT_EQ(ecarts(presse, origineCoupe()), 0);
+
+  EXPECT_FALSE(f.Visible());
+  EXPECT_FALSE(clavierPris()) << "the keyboard is free again";
+  // The pointer waits 400 twips beyond the rectangle's bottom-right corner.
+  EXPECT_EQ(platform::pointerPosition(), QPoint(1197, 697));
+  EXPECT_TRUE(attendre([] { return frmMain().widget()->isVisible(); })) << "the main window is back";
+  EXPECT_EQ(frmMain().Picture2S.Picture().convertToFormat(QImage::Format_RGB32), prise);
+  ASSERT_TRUE(flistimages.existing() && flistimages->Image1.exists(1)) << "its thumbnail row";
+}
+
+TEST_F(RegionCaptureX11, ASecondCaptureHidesTheThumbnailWindowForTheGrabAndBringsItBack) {
+  ASSERT_TRUE(ctrlZ());
+  ASSERT_TRUE(entree(1));
+  ASSERT_TRUE(attendre([] { return flistimages.existing() && flistimages->widget()->isVisible(); }))
+      << "the thumbnail window shows the list";
+  ASSERT_TRUE(attendre([] { return frmMain().widget()->isVisible(); }));
+  QTest::qWait(300);
+  bool listeVue = true, mainVue = true;
+  auto vraie = overlay::overlayPlatform().grab;
+  overlay::overlayPlatform().grab = [&, vraie](const QRect& r) {
+    listeVue = flistimages->widget()->isVisible();
+    mainVue = frmMain().widget()->isVisible();
+    return vraie(r);
+  };
+  ASSERT_TRUE(ctrlZ());
+  EXPECT_FALSE(listeVue) << "not in the frozen screen";
+  EXPECT_FALSE(mainVue);
+  ASSERT_TRUE(touche("Right", "Control_L"));  // 20 pixels further right
+  ASSERT_TRUE(entree(2));
+  EXPECT_EQ(ecarts(capture(2), origineCoupe()), 0);
+  EXPECT_EQ(origineCoupe(), QPoint(771, 411));
+  EXPECT_TRUE(attendre([] { return flistimages->widget()->isVisible() && frmMain().widget()->isVisible(); }));
+  EXPECT_TRUE(flistimages->Image1.exists(2));
+}
+
+TEST_F(RegionCaptureX11, KeptVisibleTheMainWindowIsFrozenToo) {
+  gGardeVisible = 1;
+  const QRect fenetre = frmMain().widget()->frameGeometry();
+  ASSERT_TRUE(ctrlZ());
+  EXPECT_TRUE(frmMain().widget()->isVisible());
+  EXPECT_TRUE(auDessusDeTout(frmFull->widget()->winId())) << "above the main window too";
+  EXPECT_TRUE(clavierPris());
+  // Where the main window was the overlay shows the dimmed main window, not the pattern.
+  const QPoint milieu = fenetre.center();
+  const QImage ecran = platform::grabWholeScreen();
+  EXPECT_FALSE(within1(ecran.pixel(milieu), overlay::dimPixel(patternAt(milieu.x(), milieu.y()))));
+  ASSERT_TRUE(entree(1));
+  EXPECT_EQ(ecarts(capture(1), origineCoupe()), 0);
+  EXPECT_FALSE(frmFull->Visible());
+}
+
+TEST_F(RegionCaptureX11, TheSavedPointerIsPartOfTheCaptureAtItsPlace) {
+  keys.movePointer(QPoint(900, 500));  // inside the saved-size rectangle
+  keys.sync();
+  ASSERT_TRUE(attendre([] { return gCursX == 900 && gCursY == 500; }));
+  ASSERT_TRUE(ctrlZ());
+  ASSERT_NE(gHCurseur, platform::kNoPointer) << "the hotkey poll took the pointer's shape";
+  ASSERT_TRUE(entree(1));
+  const QImage prise = capture(1);
+  const QPoint o = origineCoupe();
+  QImage attendu(prise.size(), QImage::Format_RGB32);
+  for (int y = 0; y < attendu.height(); ++y)
+    for (int x = 0; x < attendu.width(); ++x) attendu.setPixel(x, y, patternAt(o.x() + x, o.y() + y));
+  ASSERT_TRUE(platform::drawPointer(attendu, gHCurseur, QPoint(900, 500) - o));
+  EXPECT_NE(ecarts(prise, o), 0) << "a pointer was drawn";
+  EXPECT_EQ(prise, attendu) << "with its hotspot where the pointer was";
+}
+
+TEST_F(RegionCaptureX11, ARightClickValidatesTheSavedSizeRectangle) {
+  ASSERT_TRUE(ctrlZ());
+  keys.click(QPoint(300, 300), 3);
+  keys.sync();
+  ASSERT_TRUE(attendre([] { return gNbCapt == 1; }));
+  const QImage prise = capture(1);
+  ASSERT_EQ(prise.size(), QSize(420, 260));
+  EXPECT_EQ(gSelX, (28800 - 420 * 15) / 2);
+  EXPECT_EQ(ecarts(prise, origineCoupe()), 0);
+  EXPECT_FALSE(frmFull->Visible());
+}
+
+TEST_F(RegionCaptureX11, WithTheClipboardCopyOffTheCaptureIsListedOnly) {
+  gPasCopiePP = "1";
+  platform::clipboard::setText("le mien");
+  ASSERT_TRUE(ctrlZ());
+  ASSERT_TRUE(entree(1));
+  EXPECT_EQ(ecarts(capture(1), origineCoupe()), 0);
+  EXPECT_EQ(lirePressePapiers({}).toStdString(), "le mien");
+}
+
+TEST_F(RegionCaptureX11, AfterEscapeTheHotkeyFreezesTheScreenAsItIsNow) {
+  ASSERT_TRUE(ctrlZ());
+  ASSERT_TRUE(touche("Escape"));
+  ASSERT_TRUE(attendre([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
+  motif.changer();
+  ASSERT_TRUE(attendre([] {
+    return platform::grabScreen(QRect(900, 500, 1, 1)).pixel(0, 0) == changedAt(900, 500);
+  }));
+  ASSERT_TRUE(ctrlZ());
+  EXPECT_EQ(prises, 2);
+  ASSERT_TRUE(entree(1));
+  const QImage prise = capture(1);
+  const QPoint o = origineCoupe();
+  int bad = 0;
+  for (int y = 0; y < prise.height(); ++y)
+    for (int x = 0; x < prise.width(); ++x)
+      if ((prise.pixel(x, y) & 0xFFFFFF) != (changedAt(o.x() + x, o.y() + y) & 0xFFFFFF)) ++bad;
+  EXPECT_EQ(bad, 0) << "the new screen, not the one frozen before";
+}
+
+TEST_F(RegionCaptureX11, InASeriesEachEnterAddsACaptureUntilEscape) {
+  frmMain().Mnumulti_Click();
+  ASSERT_TRUE(frmMain().Mnumulti.Checked());
+  ASSERT_TRUE(ctrlZ());
+  ASSERT_TRUE(entree(1));
+  EXPECT_FALSE(gFinFull);
+  EXPECT_TRUE(attendre([] { return flistimages.existing() && flistimages->widget()->isVisible(); }))
+      << "the thumbnail window shows the new capture for a moment";
+  // Then the overlay is back on the same frozen screen, the thumbnails gone.
+  ASSERT_TRUE(attendre([] { return !frmFull->Timtransp.Enabled(); }));
+  EXPECT_TRUE(frmFull->Visible());
+  EXPECT_FALSE(flistimages->widget()->isVisible());
+  EXPECT_TRUE(clavierPris());
+  ASSERT_TRUE(touche("Right", "Shift_L"));
+  ASSERT_TRUE(entree(2));
+  ASSERT_TRUE(attendre([] { return !frmFull->Timtransp.Enabled(); }));
+  ASSERT_TRUE(touche("Escape"));
+  ASSERT_TRUE(attendre([] { return !frmFull->Visible(); }));
+  EXPECT_EQ(gNbCapt, 2);
+  EXPECT_EQ(prises, 1) << "one frozen screen for the whole series";
+  const QImage un = capture(1), deux = capture(2);
+  const QPoint o = origineCoupe();
+  EXPECT_EQ(ecarts(deux, o), 0);
+  EXPECT_EQ(ecarts(un, o - QPoint(1, 0)), 0);
+  EXPECT_TRUE(attendre([] { return frmMain().widget()->isVisible(); }));
+}
+
+TEST_F(RegionCaptureX11, AFreeBandDrawnWithTheMouseIsCapturedOnRelease) {
+  ASSERT_TRUE(ctrlZ());
+  glisser(QPoint(300, 200), QPoint(500, 350));
+  ASSERT_TRUE(attendre([] { return gNbCapt == 1; }));
+  EXPECT_EQ(gSelX, 300 * 15);
+  EXPECT_EQ(gSelY, 200 * 15);
+  const QImage prise = capture(1);
+  ASSERT_EQ(prise.size(), QSize(200, 150));
+  EXPECT_EQ(ecarts(prise, QPoint(301, 201)), 0);
+  EXPECT_FALSE(frmFull->Visible());
+  EXPECT_TRUE(attendre([] { return frmMain().widget()->isVisible(); }));
+}
+
+TEST_F(RegionCaptureX11, WithHandlesABandIsAdjustedByHandleAndKeysThenEnterCapturesIt) {
+  gRectAjust = 1;
+  platform::clipboard::setText("avant la bande");
+  ASSERT_TRUE(ctrlZ());
+  FrmFull& f = *frmFull.existing();
+
+  glisser(QPoint(300, 200), QPoint(500, 350));
+  ASSERT_TRUE(attendre([&] { return f.geometry().rectsel().Width() == 3000; }));
+  EXPECT_EQ(gNbCapt, 0) << "the band becomes the selection, nothing is captured";
+  EXPECT_TRUE(f.Visible());
+  EXPECT_EQ(lirePressePapiers({}).toStdString(), "avant la bande") << "the clipboard is left alone";
+  EXPECT_EQ(platform::pointerPosition(), QPoint(550, 400)) << "the pointer off the new corner";
+  overlay::Rect r = f.geometry().rectsel().rect();
+  EXPECT_EQ(r.Left, 300 * 15);
+  EXPECT_EQ(r.Top, 200 * 15);
+  EXPECT_EQ(r.Height, 150 * 15);
+
+  // The bottom-right handle dragged 30 pixels right and 20 down.
+  glisser(QPoint(500, 350), QPoint(530, 370));
+  r = f.geometry().rectsel().rect();
+  EXPECT_EQ(r.Left, 300 * 15) << "the opposite corner stays";
+  EXPECT_EQ(r.Top, 200 * 15);
+  EXPECT_GE(r.Width, 230 * 15);
+  EXPECT_LE(r.Width, 235 * 15) << "the edge follows the pointer (within a handle's width)";
+  EXPECT_GE(r.Height, 170 * 15);
+  EXPECT_LE(r.Height, 175 * 15);
+  EXPECT_EQ(gNbCapt, 0);
+  const overlay::Rect tire = r;
+
+  // Shift+Right three times and Ctrl+Down move it, Right twice widens it.
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(touche("Right", "Shift_L"));
+  ASSERT_TRUE(touche("Down", "Control_L"));
+  for (int i = 0; i < 2; ++i) ASSERT_TRUE(touche("Right"));
+  r = f.geometry().rectsel().rect();
+  EXPECT_EQ(r.Left, tire.Left + 3 * 15);
+  EXPECT_EQ(r.Top, tire.Top + 20 * 15);
+  EXPECT_EQ(r.Width, tire.Width + 2 * 15);
+  EXPECT_EQ(r.Height, tire.Height);
+
+  ASSERT_TRUE(entree(1));
+  EXPECT_EQ(gSelX, r.Left);
+  EXPECT_EQ(gSelY, r.Top);
+  const QImage prise = capture(1);
+  ASSERT_EQ(prise.size(), QSize(r.Width / 15, r.Height / 15));
+  EXPECT_EQ(ecarts(prise, QPoint(r.Left / 15 + 1, r.Top / 15 + 1)), 0);
+  const QImage presse = QImage::fromData(lirePressePapiers({"-t", "image/png"}), "PNG");
+  EXPECT_EQ(presse.convertToFormat(QImage::Format_RGB32), prise) << "the capture, now, is on the clipboard";
+}
+
+// A band adopted as the selection and then given up is no capture: the last
+// region (what the repeat takes again, what the main view lays out) stays.
+TEST_F(RegionCaptureX11, ABandAdoptedThenGivenUpLeavesTheLastRegionToTheRepeat) {
+  gRectAjust = 1;
+  ASSERT_TRUE(ctrlZ());
+  ASSERT_TRUE(entree(1));
+  ASSERT_TRUE(attendre([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
+  const int selX = gSelX, selY = gSelY;
+  ASSERT_EQ(gLargImg, 420 * 15);
+  ASSERT_EQ(gHautImg, 260 * 15);
+
+  ASSERT_TRUE(ctrlZ());
+  glisser(QPoint(300, 200), QPoint(500, 350));
+  ASSERT_TRUE(attendre([] { return frmFull->geometry().rectsel().Width() == 3000; }));
+  ASSERT_TRUE(touche("Escape"));
+  ASSERT_TRUE(attendre([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
+  EXPECT_EQ(gNbCapt, 1);
+  EXPECT_EQ(gSelX, selX);
+  EXPECT_EQ(gSelY, selY);
+  EXPECT_EQ(gLargImg, 420 * 15);
+  EXPECT_EQ(gHautImg, 260 * 15);
+  EXPECT_EQ(frmMain().Picture2.Picture().convertToFormat(QImage::Format_RGB32), capture(1))
+      << "the main view still shows the last capture";
+  QTest::qWait(300);
+
+  frmMain().bouton_Click(5);
+  ASSERT_EQ(gNbCapt, 2);
+  EXPECT_EQ(capture(2), capture(1));
+}
+
+TEST_F(RegionCaptureX11, EscapeCapturesNothingAndKeepsTheFrozenScreen) {
+  const double larg = gLargImg, haut = gHautImg;
+  ASSERT_TRUE(ctrlZ());
+  motif.changer();
+  QTest::qWait(100);
+  ASSERT_TRUE(touche("Escape"));
+  ASSERT_TRUE(attendre([] { return !frmFull->Visible(); }));
+  EXPECT_EQ(gNbCapt, 0);
+  EXPECT_FALSE(clavierPris());
+  EXPECT_TRUE(attendre([] { return frmMain().widget()->isVisible(); })) << "the main window is back";
+  EXPECT_TRUE(attendre([] { return flistimages.existing() && flistimages->widget()->isVisible(); }))
+      << "and the thumbnail window";
+  EXPECT_EQ(gLargImg, larg);
+  EXPECT_EQ(gHautImg, haut);
+
+  const QImage gele = frmMain().PictReserv.Picture();
+  ASSERT_EQ(gele.size(), QSize(1920, 2160)) << "the frozen screen, with room for a second grab";
+  for (QPoint p : kTemoins)
+    EXPECT_TRUE(within1(gele.pixel(p), overlay::dimPixel(patternAt(p.x(), p.y())))) << p.x() << "," << p.y();
+}
+
+TEST_F(RegionCaptureX11, ReselectionReopensTheSameFrozenScreenWithoutANewGrab) {
+  ASSERT_TRUE(ctrlZ());
+  ASSERT_TRUE(touche("Escape"));
+  ASSERT_TRUE(attendre([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
+  motif.changer();
+  QTest::qWait(150);
+
+  // After Escape, then after a capture: each time the screen frozen by Ctrl+Z.
+  for (int n = 1; n <= 2; ++n) {
+    SCOPED_TRACE(n);
+    frmMain().bouton_Click(4);
+    ASSERT_TRUE(attendre(overlayOuvert));
+    EXPECT_EQ(prises, 1) << "no new grab";
+    QTest::qWait(100);
+    const QImage ecran = platform::grabWholeScreen();
+    for (QPoint p : kTemoins)
+      EXPECT_TRUE(within1(ecran.pixel(p), overlay::dimPixel(patternAt(p.x(), p.y())))) << p.x() << "," << p.y();
+    ASSERT_TRUE(entree(n));
+    EXPECT_EQ(gTabMode[n].toStdString(), "z");
+    const QImage prise = capture(n);
+    ASSERT_EQ(prise.size(), QSize(420, 260));
+    EXPECT_EQ(ecarts(prise, origineCoupe()), 0) << "cut from the frozen screen";
+    ASSERT_TRUE(attendre([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
+  }
+}
+
+TEST_F(RegionCaptureX11, RepeatAfterARegionAddsTheSameRegionAgain) {
+  gRectAjust = 0;
+  ASSERT_TRUE(ctrlZ());
+  glisser(QPoint(300, 200), QPoint(560, 390));
+  ASSERT_TRUE(attendre([] { return gNbCapt == 1; }));
+  ASSERT_TRUE(attendre([] { return frmMain().widget()->isVisible(); }));
+  QTest::qWait(300);
+
+  frmMain().bouton_Click(5);
+  ASSERT_EQ(gNbCapt, 2);
+  EXPECT_EQ(gTabMode[2].toStdString(), "z");
+  EXPECT_EQ(gTabLargCapt[2], gTabLargCapt[1]);
+  EXPECT_EQ(gTabHautCapt[2], gTabHautCapt[1]);
+  const QImage premiere = capture(1), seconde = capture(2);
+  ASSERT_EQ(premiere.size(), QSize(260, 190));
+  EXPECT_EQ(ecarts(seconde, QPoint(301, 201)), 0);
+  EXPECT_EQ(seconde, premiere);
+  EXPECT_TRUE(frmMain().widget()->isVisible());
+}
