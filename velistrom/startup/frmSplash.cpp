@@ -55,7 +55,7 @@ FrmSplash::FrmSplash()
   titre.setBold(true);
   lblProductName.setFont(titre);
   lblProductName.Move(600, 120, 2265, 360);
-  lblPlatform.setCaption("Windows 32 bits");
+  lblPlatform.setCaption("Linux X11");  // the platform this build runs on
   lblPlatform.setFontName("Arial");
   lblPlatform.Move(720, 480, 1215, 210);
   lblAuteur.setCaption(QString::fromUtf8("© the Velistrom authors"));

@@ -18,10 +18,12 @@
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/overlay/FrmFull.h"
 #include "velistrom/overlay/Remise.h"
+#include "velistrom/startup/LangLoader.h"
 #include "velistrom/startup/Splash.h"
 #include "velistrom/startup/frmTip.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QProcess>
@@ -31,6 +33,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include <X11/Xlib.h>
@@ -103,9 +106,16 @@ class RegionCaptureX11 : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!testenv::onX11() || !keys.ok()) GTEST_SKIP() << "needs X with XTest";
+    garde = Globales::lire();
     ASSERT_EQ(platform::rootRect().size(), QSize(1920, 1080)) << "run on a 1920x1080 Xvfb";
     capt::resetList();
-    gDossAppli.clear();  // this test's own data folder, made by the start-up
+    // This test's own data folder with the English texts, as the start-up leaves them.
+    ASSERT_TRUE(PrepDossiers());
+    QFile spoken(gDossAppli + "/spoken.txt");
+    ASSERT_TRUE(spoken.open(QIODevice::WriteOnly));
+    spoken.write("ConstPRJA\r\n");
+    spoken.close();
+    ASSERT_FALSE(startup::ChargerTextes(gDossAppli, testenv::binDir()).has_value());
     mainwin::setDossierRessources(testenv::binDir());
     mainwin::setLecteurSonPourTests([](const QString&) { return true; });
     overlay::setMainSide(nullptr);  // the real main window
@@ -161,7 +171,41 @@ class RegionCaptureX11 : public ::testing::Test {
     frmTip.destroyNow();
     frmMain.destroyNow();
     capt::resetList();
+    if (garde) garde->remettre();
   }
+
+  // What these tests change of the shared state, put back for the tests after them.
+  struct Globales {
+    int rectAjust, optChk0, gardeVisible;
+    QString pasCopiePP, selLarg, selHaut, modeCapt;
+    int selX, selY;
+    double largImg, hautImg;
+    std::int32_t margeX, margeY;
+    bool finFull, annuler, parClavier;
+    static Globales lire() {
+      return {gRectAjust, gOptChk0, gGardeVisible, gPasCopiePP, gSelLarg, gSelHaut, gModeCapt, gSelX, gSelY,
+              gLargImg,   gHautImg, gMargeEchapX,  gMargeEchapY, gFinFull, gAnnuler, gParClavier};
+    }
+    void remettre() const {
+      gRectAjust = rectAjust;
+      gOptChk0 = optChk0;
+      gGardeVisible = gardeVisible;
+      gPasCopiePP = pasCopiePP;
+      gSelLarg = selLarg;
+      gSelHaut = selHaut;
+      gModeCapt = modeCapt;
+      gSelX = selX;
+      gSelY = selY;
+      gLargImg = largImg;
+      gHautImg = hautImg;
+      gMargeEchapX = margeX;
+      gMargeEchapY = margeY;
+      gFinFull = finFull;
+      gAnnuler = annuler;
+      gParClavier = parClavier;
+    }
+  };
+  std::optional<Globales> garde;
 
   static bool overlayOuvert() {
     FrmFull* f = frmFull.existing();
@@ -316,6 +360,7 @@ TEST_F(RegionCaptureX11, CtrlZFreezesAndEnterListsCopiesAndBringsTheMainWindowBa
   // The pointer waits 400 twips beyond the rectangle's bottom-right corner.
   EXPECT_EQ(platform::pointerPosition(), QPoint(1197, 697));
   EXPECT_TRUE(attendre([] { return frmMain().widget()->isVisible(); })) << "the main window is back";
+  EXPECT_FALSE(gFinFull) << "its activation took the end of the selection";
   EXPECT_EQ(frmMain().Picture2S.Picture().convertToFormat(QImage::Format_RGB32), prise);
   ASSERT_TRUE(flistimages.existing() && flistimages->Image1.exists(1)) << "its thumbnail row";
 }
