@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 # Every Debian package the build, the programs and the tests need: one list.
 PACKAGES=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins libqt6svg6-dev libqt6opengl6-dev
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins
   libx11-dev libxfixes-dev libxext-dev libxtst-dev
   libcurl4-openssl-dev libgif-dev libimagequant-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
@@ -46,7 +46,11 @@ start_x() {
   local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp +extension XFIXES 3>"$fifo" >/tmp/velistrom-xvfb.log 2>&1 &
   XVFB_PID=$!
-  local num; read -r num <"$fifo"; rm -f "$fifo"
+  local num=""; read -r num <"$fifo" || true; rm -f "$fifo"
+  if [ -z "$num" ]; then
+    echo "Xvfb did not start; see /tmp/velistrom-xvfb.log" >&2
+    exit 1
+  fi
   export DISPLAY=":$num"
   openbox >/tmp/velistrom-openbox.log 2>&1 &
   WM_PID=$!

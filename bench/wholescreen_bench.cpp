@@ -67,7 +67,7 @@ void BM_Grab(benchmark::State& state) {
   if (!pret(state)) return;
   QRect zone;
   for (auto _ : state) {
-    mainwin::Prise p = mainwin::Prendre(false, platform::kNoPointer, QPoint());
+    mainwin::Prise p = mainwin::Prendre(false, true, platform::kNoPointer, QPoint());
     zone = p.zone;
     benchmark::DoNotOptimize(p.image.constBits());
   }
@@ -81,7 +81,7 @@ void BM_GrabAndPointer(benchmark::State& state) {
   if (h == platform::kNoPointer) return state.SkipWithError("no visible pointer (XFixes)");
   QRect zone;
   for (auto _ : state) {
-    mainwin::Prise p = mainwin::Prendre(false, h, QPoint(400, 300));
+    mainwin::Prise p = mainwin::Prendre(false, true, h, QPoint(400, 300));
     zone = p.zone;
     benchmark::DoNotOptimize(p.image.constBits());
   }
@@ -91,7 +91,7 @@ void BM_GrabAndPointer(benchmark::State& state) {
 // One capture joins the list: thumbnail and enlarged copy, temporary bitmap.
 void BM_AddToList(benchmark::State& state) {
   if (!pret(state)) return;
-  const mainwin::Prise p = mainwin::Prendre(false, platform::kNoPointer, QPoint());
+  const mainwin::Prise p = mainwin::Prendre(false, true, platform::kNoPointer, QPoint());
   gMain->Picture1.setWidth(p.zone.width() * 15);
   gMain->Picture1.setHeight(p.zone.height() * 15);
   gMain->Picture1.setPicture(p.image);
@@ -122,7 +122,7 @@ void BM_WholeScreenPath(benchmark::State& state) {
       viderListe();
       state.ResumeTiming();
     }
-    mainwin::Prise p = mainwin::Prendre(false, h, QPoint(400, 300));
+    mainwin::Prise p = mainwin::Prendre(false, true, h, QPoint(400, 300));
     zone = p.zone;
     gMain->Picture1.setWidth(p.zone.width() * 15);
     gMain->Picture1.setHeight(p.zone.height() * 15);

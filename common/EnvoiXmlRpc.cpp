@@ -94,26 +94,29 @@ ResultatEnvoi EnvoiXmlRpc(const QString& cheminImage, const ParamsEnvoi& params,
 
   const std::optional<QString> hote = options.adresseHote ? options.adresseHote : AdresseHote();
   if (!hote) {
+    const QString reglage = QString::fromLocal8Bit(qgetenv("VELISTROM_IMAGE_HOST"));
     ResultatEnvoi r = piegee(
-        "no image host is configured (set VELISTROM_IMAGE_HOST to an address such as "
-        "http://host:port)");
+        reglage.isEmpty()
+            ? QStringLiteral("no image host is configured (set VELISTROM_IMAGE_HOST to an "
+                             "address such as http://host:port)")
+            : "VELISTROM_IMAGE_HOST=\"" + reglage +
+                  "\" is not an image host address such as http://host:port");
     r.hoteAbsent = true;
     return r;
   }
 
-  xmlrpc::ReponseRpc reponse;
-  {
-    Sablier sablier;
-    const QByteArray requete = xmlrpc::ecrireRequete(
-        QStringLiteral("apiXml.xmlrpcUpload"),
-        {EncodeB64(octets), params.nom, params.titre, params.commentaire, params.reserve});
-    const xmlrpc::ResultatHttp http =
-        xmlrpc::posterXml(*hote + "/apiXml.php", requete, options.limites);
-    if (!http.transmis) return piegee("the image host did not answer: " + http.erreur);
-    reponse = xmlrpc::lireReponse(http.code, http.corps);
-  }
+  // Held through the caller's success steps too; an error box goes up without it.
+  std::optional<Sablier> sablier(std::in_place);
+  const QByteArray requete = xmlrpc::ecrireRequete(
+      QStringLiteral("apiXml.xmlrpcUpload"),
+      {EncodeB64(octets), params.nom, params.titre, params.commentaire, params.reserve});
+  const xmlrpc::ResultatHttp http =
+      xmlrpc::posterXml(*hote + "/apiXml.php", requete, options.limites);
+  if (!http.transmis) return piegee("the image host did not answer: " + http.erreur);
+  const xmlrpc::ReponseRpc reponse = xmlrpc::lireReponse(http.code, http.corps);
 
   if (const auto message = messageReponse(reponse)) {
+    sablier.reset();
     AffErreur(*message);
     ResultatEnvoi r;
     r.issue = ResultatEnvoi::Issue::ErreurStatut;

@@ -68,8 +68,9 @@ struct OptionsEnvoi {
 };
 
 // One upload of the file at cheminImage. The wait cursor is held while the file
-// is encoded and sent. An error answer ends in one AffErreur box; every other
-// failure is returned as ErreurPiegee without a box (each caller words its own).
+// is encoded and sent and while succes runs. An error answer ends in one
+// AffErreur box; every other failure is returned as ErreurPiegee without a box
+// (each caller words its own).
 // succes runs with the id once it has been accepted; it may throw ErreurPiegee.
 ResultatEnvoi EnvoiXmlRpc(const QString& cheminImage, const ParamsEnvoi& params,
                           const std::function<void(const QString& idImage)>& succes = {},

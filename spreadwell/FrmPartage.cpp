@@ -2,6 +2,7 @@
 
 #include "platform/Shell.h"
 #include "platform/forms/MsgBox.h"
+#include "platform/forms/Runtime.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,8 +12,8 @@
 namespace spreadwell {
 
 QString titreEnvoi(const QDateTime& moment) {
-  return "picked with Velistrom " + moment.toString(QStringLiteral("dd/MM/yyyy")) + " - " +
-         moment.toString(QStringLiteral("HH:mm:ss"));
+  return "picked with Velistrom " + vb::Format(moment, QStringLiteral("Short Date")) + " - " +
+         vb::Format(moment, QStringLiteral("Long Time"));
 }
 
 bool dansDossier(const QString& fichier, const QString& dossier) {
@@ -41,8 +42,7 @@ int FrmPartage::Form_Load(const QStringList& args) {
 }
 
 bool FrmPartage::EnvoiImage() {
-  const QDateTime maintenant = horloge ? horloge() : QDateTime::currentDateTime();
-  const envoi::ParamsEnvoi params{QStringLiteral("Velistrom"), titreEnvoi(maintenant),
+  const envoi::ParamsEnvoi params{QStringLiteral("Velistrom"), titreEnvoi(vb::Now()),
                                   QStringLiteral("mon commentaire"), QStringLiteral(" ")};
   const std::optional<QString> hote = options.adresseHote ? options.adresseHote : envoi::AdresseHote();
 

@@ -36,7 +36,6 @@ class FrmPartage {
   // Where hand-over copies live: only files inside it are deleted.
   QString dossierDonnees;
   std::function<bool(const QString&)> ouvrirAdresse;  // default platform::openAddress
-  std::function<QDateTime()> horloge;                 // default: now
   envoi::OptionsEnvoi options;
 };
 

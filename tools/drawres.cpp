@@ -2,7 +2,10 @@
 // the programs, so that the repository holds no binary files. The build passes
 // the names it expects; a list that differs from what this tool draws is an
 // error, so the two cannot drift apart. Output depends only on this file and
-// the Qt version: no fonts, no clock, a fixed noise seed.
+// the Qt version (the flags: velistrom/startup/Drapeaux.cpp): no fonts, no
+// clock, a fixed noise seed.
+#include "velistrom/startup/Drapeaux.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QDir>
@@ -577,63 +580,6 @@ QImage slideArrow() {  // points left: the list window slides off that way
   return img;
 }
 
-// ---------------------------------------------------------------- flags
-
-QImage frenchFlag() {  // portrait, 1500 x 1995 twips
-  const int w = 100, h = 133;
-  QImage img(w, h, QImage::Format_RGB32);
-  QPainter p(&img);
-  const QColor bands[3] = {QColor(0x00, 0x23, 0x95), QColor(0xFF, 0xFF, 0xFF), QColor(0xED, 0x29, 0x39)};
-  for (int i = 0; i < 3; ++i) {
-    const int x0 = i * w / 3, x1 = (i + 1) * w / 3;
-    p.fillRect(QRect(x0, 0, x1 - x0, h), bands[i]);
-  }
-  return img;
-}
-
-// The Union Flag in a 1995 x 1500-twip frame. Widths follow the 30-unit
-// height of the official pattern: St George's cross 6 with white 2 on each
-// side, the white saltire 6, the red saltire 2, counterchanged: in each arm
-// it lies on the anticlockwise side of the diagonal, so that the broad white
-// is above it in the upper hoist.
-QImage unionFlag() {
-  const int w = 133, h = 100;
-  const double unit = h / 30.0;
-  const QPointF c(w / 2.0, h / 2.0);
-  const QColor blue(0x01, 0x21, 0x69), red(0xC8, 0x10, 0x2E);
-  QImage img(w, h, QImage::Format_RGB32);
-  QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.fillRect(img.rect(), blue);
-  const QPointF corners[4] = {{0, 0}, {double(w), 0}, {double(w), double(h)}, {0, double(h)}};
-  const QRectF quadrants[4] = {{0, 0, c.x(), c.y()}, {c.x(), 0, c.x(), c.y()}, {c.x(), c.y(), c.x(), c.y()},
-                               {0, c.y(), c.x(), c.y()}};
-  // A band along the arm from the centre to corner k, between offsets a and b
-  // across it (positive towards the arm's anticlockwise side).
-  auto band = [&](int k, double a, double b) {
-    const QPointF d0 = corners[k] - c;
-    const QPointF u = d0 / std::hypot(d0.x(), d0.y());
-    const QPointF n(u.y(), -u.x());  // screen y points down: the anticlockwise side
-    const double reach = std::hypot(w, h);
-    QPolygonF poly({c + n * a, c + u * reach + n * a, c + u * reach + n * b, c + n * b});
-    p.save();
-    p.setClipRect(quadrants[k]);
-    p.drawPolygon(poly);
-    p.restore();
-  };
-  p.setPen(Qt::NoPen);
-  p.setBrush(Qt::white);
-  for (int k = 0; k < 4; ++k) band(k, -3 * unit, 3 * unit);
-  p.setBrush(red);
-  for (int k = 0; k < 4; ++k) band(k, 0, 2 * unit);
-  p.setRenderHint(QPainter::Antialiasing, false);
-  p.fillRect(QRectF(c.x() - 5 * unit, 0, 10 * unit, h), Qt::white);
-  p.fillRect(QRectF(0, c.y() - 5 * unit, w, 10 * unit), Qt::white);
-  p.fillRect(QRectF(c.x() - 3 * unit, 0, 6 * unit, h), red);
-  p.fillRect(QRectF(0, c.y() - 3 * unit, w, 6 * unit), red);
-  return img;
-}
-
 // ------------------------------------------------------- overlay pictures
 
 // Pointer over the frozen screen: a cross-hair with a white rim, so that it
@@ -937,8 +883,9 @@ std::map<std::string, Writer> allResources() {
   png("mark_saved.png", savedMark);
   png("mark_mail.png", mailMark);
   png("slide_arrow.png", slideArrow);
-  png("flag_fr.png", frenchFlag);
-  png("flag_en.png", unionFlag);
+  // Portrait 1500 x 1995 twips and landscape 1995 x 1500, as the start-up form shows them.
+  png("flag_fr.png", [] { return DrapeauFrancais(QSize(100, 133)); });
+  png("flag_en.png", [] { return DrapeauAnglais(QSize(133, 100)); });
   png("cursor_cross.png", crossCursor);
   png("valid_button.png", validateButton);
   png("dblheight_help.png", doubleHeightHelp);

@@ -1780,16 +1780,23 @@ Timer::Timer(Container& parent, const QString& name, int interval, bool enabled)
   timer_->setTimerType(Qt::PreciseTimer);
   QObject::connect(timer_.get(), &QTimer::timeout, timer_.get(), [this] { tick(); });
   form_->registerTimer_(this);
+  detail::timerCreated(this);
   update();
 }
 
 Timer::~Timer() {
+  detail::timerDestroyed(this);
   form_->unregisterTimer_(this);
   timer_->stop();
 }
 
 void Timer::update() {
   const bool run = enabled_ && interval_ > 0 && !stopped_;
+  if (steppedClock()) {
+    if (!run) due_ = -1;
+    else if (due_ < 0) due_ = detail::steppedMs() + interval_;
+    return;
+  }
   if (!run) timer_->stop();
   else if (!timer_->isActive()) timer_->start(interval_);
 }
@@ -1799,6 +1806,7 @@ void Timer::setInterval(int milliseconds) {
   if (milliseconds == interval_) return;
   interval_ = milliseconds;
   timer_->stop();  // a new interval counts from now
+  due_ = -1;
   update();
 }
 
@@ -1807,8 +1815,12 @@ void Timer::setEnabled(bool on) {
   update();  // a running timer keeps its count
 }
 
-int Timer::remainingMs() const { return timer_->isActive() ? timer_->remainingTime() : -1; }
-bool Timer::running() const { return timer_->isActive(); }
+int Timer::remainingMs() const {
+  if (steppedClock()) return due_ < 0 ? -1 : int(due_ - detail::steppedMs());
+  return timer_->isActive() ? timer_->remainingTime() : -1;
+}
+
+bool Timer::running() const { return steppedClock() ? due_ >= 0 : timer_->isActive(); }
 
 void Timer::tick() {
   if (stopped_ || !onTimer) return;
@@ -1819,9 +1831,21 @@ void Timer::tick() {
   if (alive) inHandler_ = false;
 }
 
+void Timer::steppedTick_() {
+  due_ += interval_;
+  tick();
+}
+
+void Timer::clockChanged_() {
+  timer_->stop();
+  due_ = -1;
+  update();
+}
+
 void Timer::stop_() {
   stopped_ = true;
   timer_->stop();
+  due_ = -1;
 }
 
 std::unique_ptr<ArrayElement> Timer::cloneForArray_(ArrayElement*) const {

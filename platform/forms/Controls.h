@@ -719,7 +719,7 @@ class ImageList {
 // any event loop: DoEvents, Wait, message boxes, modal forms. While onTimer
 // runs (say inside a Wait), the same timer does not tick again: its ticks
 // are dropped, never queued; other timers go on. Timers stop when their form
-// unloads.
+// unloads. Under the stepped clock (Runtime.h) they count on that clock.
 class Timer : public ArrayElement {
  public:
   // The interval and Enabled at design (a design Interval over 65535: Error 380).
@@ -739,12 +739,18 @@ class Timer : public ArrayElement {
   void tick();
   std::unique_ptr<ArrayElement> cloneForArray_(ArrayElement* after) const override;
   void stop_();  // the form unloads
+  // The stepped clock's time of the next tick, -1 when the timer does not run
+  // on it; steppedTick_ counts the next interval from there and ticks.
+  qint64 steppedDue_() const { return due_; }
+  void steppedTick_();
+  void clockChanged_();  // real and stepped time swapped: a fresh count
 
  private:
   void update();
   Container& container_;
   Form* form_;
   std::unique_ptr<QTimer> timer_;
+  qint64 due_ = -1;
   int interval_ = 0;
   bool enabled_ = true;
   bool inHandler_ = false;

@@ -11,6 +11,7 @@ class QMouseEvent;
 class QKeyEvent;
 
 namespace vb {
+class Timer;
 std::function<void(Menu&)>& popupMenuHook_();
 }
 namespace vb::detail {
@@ -56,6 +57,13 @@ void dispatchMouse(EventSinks& sinks, QMouseEvent* event, QPointF pos, QSize cli
 // was swallowed. control is null for keys on the form itself.
 bool dispatchKey(Form& form, EventSinks* control, QKeyEvent* event, bool press,
                  bool acceptsEnter);
+
+// The stepped clock (Runtime.h): its time in milliseconds since it was set,
+// that time as a date, and the Timer controls it drives.
+qint64 steppedMs();
+QDateTime steppedNow();
+void timerCreated(Timer* timer);
+void timerDestroyed(Timer* timer);
 
 // Pixels of a scale value and back.
 double unitsToPixels(double units, int scaleMode);

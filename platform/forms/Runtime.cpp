@@ -1,5 +1,7 @@
 #include "platform/forms/Runtime.h"
 
+#include "platform/forms/FormsInternal.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -569,7 +571,10 @@ QString Format(const QDateTime& when, const QString& pattern) {
 
 void setWallClock(WallClock clock) { wallClock() = std::move(clock); }
 
-QDateTime Now() { return wallClock() ? wallClock()() : QDateTime::currentDateTime(); }
+QDateTime Now() {
+  if (steppedClock()) return detail::steppedNow();
+  return wallClock() ? wallClock()() : QDateTime::currentDateTime();
+}
 QString DateText() { return Now().toString("dd/MM/yyyy"); }
 QString TimeText() { return Now().toString("HH:mm:ss"); }
 double TimerNow() { return Now().time().msecsSinceStartOfDay() / 1000.0; }
@@ -579,6 +584,11 @@ void DoEvents() {
 }
 
 void Wait(double seconds) {
+  if (steppedClock()) {
+    stepClock(qint64(seconds * 1000.0 + 0.5));
+    DoEvents();
+    return;
+  }
   if (!QCoreApplication::instance()) return;
   QElapsedTimer clock;
   clock.start();

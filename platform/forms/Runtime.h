@@ -149,6 +149,16 @@ QString TimeText();
 // milliseconds as fraction (named apart from the Timer control).
 double TimerNow();
 
+// The stepped clock, for tests: from setSteppedClock(start) on, Now() starts
+// at start and moves only with stepClock; Timer controls count on it instead
+// of real time, and Wait steps it instead of waiting. An invalid start goes
+// back to real time.
+void setSteppedClock(const QDateTime& start);
+bool steppedClock();
+// Moves the stepped clock on by ms, running every Timer tick that falls due on
+// the way at its own time, in time order, and letting events run after each.
+void stepClock(qint64 ms);
+
 // Lets pending events run once (timers, paints, input).
 void DoEvents();
 // Waits the given number of seconds on a monotonic clock, letting events run

@@ -72,7 +72,11 @@ TEST_F(Envoi, RequestIsExact) {
   for (const auto& c : cas) {
     SCOPED_TRACE(c.nom);
     const QString path = file(QString("f%1.bin").arg(n), c.octets);
+    QElapsedTimer t;
+    t.start();
     const ResultatEnvoi r = envoi::EnvoiXmlRpc(path, c.params, {}, vers(host));
+    // No wait for a "100 Continue" nor any other stall on a large body.
+    EXPECT_LT(t.elapsed(), 5000);
     ASSERT_EQ(r.issue, Issue::Succes) << r.message.toStdString();
     EXPECT_EQ(r.idImage, "Xy12_ab-3.z");
 
@@ -206,7 +210,10 @@ TEST_F(Envoi, NothingIsSentWithoutPathFileOrHost) {
   EXPECT_TRUE(r.message.contains("VELISTROM_IMAGE_HOST"));
 
   qputenv("VELISTROM_IMAGE_HOST", "not an address");
-  EXPECT_TRUE(envoi::EnvoiXmlRpc(path, kParams).hoteAbsent);
+  const ResultatEnvoi mal = envoi::EnvoiXmlRpc(path, kParams);
+  EXPECT_TRUE(mal.hoteAbsent);
+  EXPECT_TRUE(mal.message.contains("\"not an address\" is not an image host address"))
+      << mal.message.toStdString();
 
   EXPECT_EQ(host.requests().size(), 0);
   EXPECT_TRUE(boxes().isEmpty());
@@ -218,9 +225,16 @@ TEST_F(Envoi, HostFromTheEnvironmentAndFailingSuccessSteps) {
   qputenv("VELISTROM_IMAGE_HOST", (host.address() + "/").toLocal8Bit());
   const QString path = file("pic.jpg", "x");
   QString vu;
-  const ResultatEnvoi ok = envoi::EnvoiXmlRpc(path, kParams, [&](const QString& id) { vu = id; });
+  bool sablier = false;
+  const ResultatEnvoi ok = envoi::EnvoiXmlRpc(path, kParams, [&](const QString& id) {
+    vu = id;
+    const QCursor* c = QApplication::overrideCursor();
+    sablier = c && c->shape() == Qt::WaitCursor;
+  });
   EXPECT_EQ(ok.issue, Issue::Succes);
   EXPECT_EQ(vu, "Xy12_ab-3.z");
+  EXPECT_TRUE(sablier) << "the success steps run under the wait cursor";
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
   const ResultatEnvoi ko = envoi::EnvoiXmlRpc(
       path, kParams, [](const QString&) { throw envoi::ErreurPiegee("history not writable"); });

@@ -1,5 +1,6 @@
 // Spreadwell's upload and success steps in process, against the real test host.
 #include "spreadwell/FrmPartage.h"
+#include "platform/forms/Runtime.h"
 #include "tests/support/ImageHost.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TestEnv.h"
@@ -18,7 +19,9 @@ class Partage : public ::testing::Test {
   void SetUp() override {
     donnees_ = testenv::dataHome() + "/Velistrom";
     QDir().mkpath(donnees_ + "/tempocapt");
+    vb::setWallClock([] { return QDateTime(QDate(2026, 3, 7), QTime(9, 5, 4)); });
   }
+  void TearDown() override { vb::setWallClock({}); }
 
   QStringList boxes() const { return recorder_.boxes(); }
   testenv::BoxRecorder recorder_;
@@ -37,7 +40,6 @@ class Partage : public ::testing::Test {
       existait_ << QFile::exists(fichier_);
       return ouvrirOk_;
     };
-    f.horloge = [] { return QDateTime(QDate(2026, 3, 7), QTime(9, 5, 4)); };
     return f;
   }
 

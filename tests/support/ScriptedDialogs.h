@@ -10,7 +10,8 @@
 //   testenv::dialogs().expectMsgBox("Save the captures", vb::vbNo);
 //   testenv::dialogs().expectInputBox("Name", QString("abc"));
 //   ... code under test ...
-//   testenv::dialogs().verify();   // every expected box came
+//   testenv::dialogs().verify();   // every expected box came (checked again
+//                                  // at the end of every test)
 #include "platform/forms/CommonDialog.h"
 #include "platform/forms/MsgBox.h"
 

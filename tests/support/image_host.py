@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""A test image host: XML-RPC on 127.0.0.1 at a free port.
+"""A test image host: Python's standard XML-RPC server on 127.0.0.1 at a free port.
 
 Serves "apiXml.xmlrpcUpload" at "/apiXml.php", records every request into a
 JSON file and answers from a chosen scenario. Prints the port on stdout once it
@@ -7,13 +7,15 @@ listens.
 
     image_host.py --record FILE [--scenario NAME] [--id ID]
 
-The scenario may also come from IMAGE_HOST_SCENARIO. Scenarios:
+The scenario may also come from IMAGE_HOST_SCENARIO. Scenarios answered by the
+standard dispatcher (so a call it cannot read gets its fault):
   success         one string, the id (default "Xy12_ab-3.z")
   fault-int       fault with an integer code (42, "Bad picture")
   fault-string    fault with a string code ("E_FULL", "Quota exceeded")
+  int-value       one returned integer
+Scenarios written by hand, since no XML-RPC server would send them:
   zero            methodResponse with no returned value
   two             two returned strings
-  int-value       one returned integer
   http-404, http-500, http-503, http-301   that HTTP status with an HTML body
   malformed       XML with mismatched tags
   truncated       an XML answer cut in the middle (Content-Length matches)
@@ -29,19 +31,19 @@ import hashlib
 import json
 import os
 import socket
-import sys
 import threading
 import time
 import xml.etree.ElementTree as ET
 import xmlrpc.client
-from http.server import BaseHTTPRequestHandler, HTTPServer
 from socketserver import ThreadingMixIn
+from xmlrpc.server import SimpleXMLRPCRequestHandler, SimpleXMLRPCServer
 
 PATH = "/apiXml.php"
 METHOD = "apiXml.xmlrpcUpload"
+DISPATCHED = {"success", "fault-int", "fault-string", "int-value"}
 
 
-class Host(ThreadingMixIn, HTTPServer):
+class Host(ThreadingMixIn, SimpleXMLRPCServer):
     daemon_threads = True
     allow_reuse_address = True
 
@@ -50,7 +52,8 @@ class Host(ThreadingMixIn, HTTPServer):
 
 
 def params_of(body):
-    """Method name and [(type, value)] of an XML-RPC call, types as written."""
+    """Method name and [(type, value)] of an XML-RPC call, types as written
+    (the dispatcher reads an untyped value and a <string> alike)."""
     root = ET.fromstring(body)
     method = root.findtext("methodName")
     params = []
@@ -63,7 +66,27 @@ def params_of(body):
     return method, params
 
 
-class Handler(BaseHTTPRequestHandler):
+def upload(server):
+    def apiXml_xmlrpcUpload(*params):
+        if len(params) != 5 or not all(isinstance(p, str) for p in params):
+            raise xmlrpc.client.Fault(-32602, "expected five strings")
+        try:
+            base64.b64decode(params[0], validate=True)
+        except ValueError:
+            raise xmlrpc.client.Fault(-32602, "the picture is not base64")
+        s = server.scenario
+        if s == "fault-int":
+            raise xmlrpc.client.Fault(42, "Bad picture")
+        if s == "fault-string":
+            raise xmlrpc.client.Fault("E_FULL", "Quota exceeded")
+        if s == "int-value":
+            return 42
+        return server.id
+    return apiXml_xmlrpcUpload
+
+
+class Handler(SimpleXMLRPCRequestHandler):
+    rpc_paths = (PATH,)
     protocol_version = "HTTP/1.1"
 
     def log_message(self, *args):
@@ -105,30 +128,19 @@ class Handler(BaseHTTPRequestHandler):
                 entry["file_length"] = len(data)
                 entry["file_sha256"] = hashlib.sha256(data).hexdigest()
                 entry["b64_has_newline"] = "\n" in params[0][1]
-        except Exception as e:  # recorded, then answered as a fault below
+        except Exception as e:  # recorded; the dispatcher answers it with a fault
             entry["parse_error"] = str(e)
         self.record(entry)
 
-        if self.path != PATH:
-            return self.send(404, b"<html><body>Not found</body></html>", "text/html")
-        if "parse_error" in entry or entry.get("method") != METHOD:
-            return self.send(200, xmlrpc.client.dumps(xmlrpc.client.Fault(-32600, "bad call"),
-                                                      methodresponse=True).encode())
-        self.answer(self.server.scenario)
+        if not self.is_rpc_path_valid():
+            return self.report_404()
+        s = self.server.scenario
+        if s in DISPATCHED or "parse_error" in entry or entry.get("method") != METHOD:
+            return self.send(200, self.server._marshaled_dispatch(body, None, self.path))
+        self.answer(s)
 
     def answer(self, s):
         ok = xmlrpc.client.dumps((self.server.id,), methodresponse=True).encode()
-        if s == "success":
-            return self.send(200, ok)
-        if s == "fault-int":
-            return self.send(200, xmlrpc.client.dumps(xmlrpc.client.Fault(42, "Bad picture"),
-                                                      methodresponse=True).encode())
-        if s == "fault-string":
-            body = ("<?xml version='1.0'?><methodResponse><fault><value><struct>"
-                    "<member><name>faultCode</name><value><string>E_FULL</string></value></member>"
-                    "<member><name>faultString</name><value>Quota exceeded</value></member>"
-                    "</struct></value></fault></methodResponse>")
-            return self.send(200, body.encode())
         if s == "zero":
             return self.send(200, b"<?xml version='1.0'?><methodResponse><params></params></methodResponse>")
         if s == "two":
@@ -136,8 +148,6 @@ class Handler(BaseHTTPRequestHandler):
                                   b"<param><value><string>a</string></value></param>"
                                   b"<param><value><string>b</string></value></param>"
                                   b"</params></methodResponse>")
-        if s == "int-value":
-            return self.send(200, xmlrpc.client.dumps((42,), methodresponse=True).encode())
         if s.startswith("http-"):
             code = int(s[5:])
             extra = [("Location", "http://127.0.0.1:1/elsewhere")] if code == 301 else []
@@ -178,12 +188,13 @@ def main():
     ap.add_argument("--scenario", default=os.environ.get("IMAGE_HOST_SCENARIO", "success"))
     ap.add_argument("--id", default="Xy12_ab-3.z")
     a = ap.parse_args()
-    server = Host(("127.0.0.1", 0), Handler)
+    server = Host(("127.0.0.1", 0), Handler, logRequests=False)
     server.scenario = a.scenario
     server.id = a.id
     server.record_path = a.record
     server.records = []
     server.lock = threading.Lock()
+    server.register_function(upload(server), METHOD)
     with open(a.record, "w") as f:
         f.write("[]")
     print(server.server_address[1], flush=True)

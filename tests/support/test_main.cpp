@@ -18,17 +18,21 @@ void installIsolatedHome();
 
 namespace {
 
-// Every test starts with no form, the real clock and an empty dialog script;
-// forms a test leaves loaded are destroyed without events at its end.
+// Every test starts with no form, the real clocks and an empty dialog script;
+// at its end every box it expected must have come, and forms it leaves loaded
+// are destroyed without events.
 class FormsRuntimeReset : public ::testing::EmptyTestEventListener {
   void OnTestStart(const ::testing::TestInfo&) override {
     testenv::dialogs().reset();
     vb::setDialogService(&testenv::dialogs());
     vb::setWallClock({});
+    vb::setSteppedClock({});
   }
   void OnTestEnd(const ::testing::TestInfo&) override {
+    testenv::dialogs().verify();  // a box the test expected never came
     vb::resetFormsForTests();
     vb::setWallClock({});
+    vb::setSteppedClock({});
     testenv::dialogs().reset();
   }
 };

@@ -56,9 +56,12 @@ std::array<int, kNbBoutons> BorduresApresPrologue(int index, std::array<int, kNb
 
 QString FormatToutEnregistrer(int formatBmp) { return formatBmp == 0 ? "jpg" : "bmp"; }
 
-std::optional<QPoint> PositionPointeur(quint32 handle, QPoint curseur, QPoint coinZone) {
+std::optional<QPoint> PositionPointeur(quint32 handle, QPoint curseur, QPoint coinZone, bool fenetre,
+                                       bool parClavier) {
   if (handle == platform::kNoPointer) return std::nullopt;
-  return curseur - coinZone;
+  const QPoint dansZone = curseur - coinZone;
+  if (!fenetre && parClavier) return dansZone;
+  return dansZone - QPoint(6, 6);
 }
 
 EcranCapture defautEcran() {
@@ -80,7 +83,7 @@ EcranCapture& ecranCapture() {
 
 void resetEcranCapture() { ecranCapture() = defautEcran(); }
 
-Prise Prendre(bool fenetre, quint32 handle, QPoint curseur, const EcranCapture& e) {
+Prise Prendre(bool fenetre, bool parClavier, quint32 handle, QPoint curseur, const EcranCapture& e) {
   Prise p;
   p.zone = fenetre ? e.fenetreActive() : e.ecran();
   if (p.zone.isNull() || p.zone.isEmpty()) {
@@ -93,7 +96,7 @@ Prise Prendre(bool fenetre, quint32 handle, QPoint curseur, const EcranCapture& 
     p.vide = true;
     return p;
   }
-  if (std::optional<QPoint> at = PositionPointeur(handle, curseur, p.zone.topLeft()))
+  if (std::optional<QPoint> at = PositionPointeur(handle, curseur, p.zone.topLeft(), fenetre, parClavier))
     e.dessinerPointeur(p.image, handle, *at);
   return p;
 }

@@ -58,11 +58,13 @@ QString FormatToutEnregistrer(int formatBmp);
 
 // ---- pointer in a grab
 
-// Where the pointer's hotspot goes in a grab of `zone` (screen pixels): at the
-// pointer's own place inside the grabbed rectangle, for the whole screen and
-// for a window, from a hotkey or from the toolbar alike. nullopt when no
-// pointer is drawn (handle 65557).
-std::optional<QPoint> PositionPointeur(quint32 handle, QPoint curseur, QPoint coinZone);
+// Where the pointer's hotspot goes in a grab whose top-left corner is
+// `coinZone` (screen pixels): a whole screen taken by a hotkey has it exactly
+// where the pointer stood; a window, and any grab not started by a hotkey,
+// 6 pixels up and left of that, relative to the grabbed rectangle. nullopt
+// when no pointer is drawn (handle 65557).
+std::optional<QPoint> PositionPointeur(quint32 handle, QPoint curseur, QPoint coinZone, bool fenetre,
+                                       bool parClavier);
 
 // ---- grabs of the whole screen and of the foreground window
 
@@ -83,8 +85,9 @@ struct Prise {
   bool vide = false;  // no window (the old rectangle with right edge 0)
 };
 // Grabs the desktop (fenetre false) or the foreground window with its frame,
-// and draws the pointer `handle` where it stands (PositionPointeur).
-Prise Prendre(bool fenetre, quint32 handle, QPoint curseur, const EcranCapture& e = ecranCapture());
+// and draws the pointer `handle` in it (PositionPointeur).
+Prise Prendre(bool fenetre, bool parClavier, quint32 handle, QPoint curseur,
+              const EcranCapture& e = ecranCapture());
 
 // ---- neighbours the dispatcher opens or closes (set where those windows live;
 // empty = nothing to do)

@@ -55,7 +55,8 @@ void FrmMain::CapturTTbis(int ActiveWindow) {
   Picture1.setHeight(vb::Screen.Height());
   vb::DoEvents();
 
-  const mainwin::Prise prise = mainwin::Prendre(ActiveWindow != 0, gHCurseur, QPoint(gCursX, gCursY));
+  const mainwin::Prise prise =
+      mainwin::Prendre(ActiveWindow != 0, gParClavier, gHCurseur, QPoint(gCursX, gCursY));
   Picture1.setWidth(prise.zone.width() * kTwpp);
   Picture1.setHeight(prise.zone.height() * kTwpp);
   Picture1.setPicture(prise.image);

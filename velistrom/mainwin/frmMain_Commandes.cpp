@@ -94,11 +94,16 @@ void FrmMain::ExecBouton(int Index, int FromHotkey) {
         break;
       }
       case 3: {
+        const double largAvant = gLargImg, hautAvant = gHautImg;
         CapturTTbis(1);
         for (int i = 0; i <= 4; ++i)
           if (mnuzoomX.exists(i)) mnuzoomX[i].setChecked(i == 3);
         TimZoom.setEnabled(true);
         if (FenetreVide) {
+          // Nothing was taken: the last picture's size (the region a repeat
+          // takes again) stays.
+          gLargImg = largAvant;
+          gHautImg = hautAvant;
           vb::MsgBox(gLng143, vb::vbInformation);
           break;
         }

@@ -86,6 +86,9 @@ void ChargerRangee(Flistimages& fl, int n, const QImage& source) {
 void FrmMain::GestVignettes(vb::PictureBox& uneImage) {
   if (gLargImg == 0) return;
   Flistimages& fl = flistimages();
+  // First position the automatic save looks at: this capture's own, even when
+  // another one joined while events ran below.
+  int debLot = gNbCapt;
   try {
     gHautImg = uneImage.Height();
     gLargImg = uneImage.Width();
@@ -122,6 +125,7 @@ void FrmMain::GestVignettes(vb::PictureBox& uneImage) {
       // Complete: publish it.
       gCptVign = numero;
       gNbCapt = n;
+      debLot = n;
       if (n == 1 && bouton.exists(16)) bouton[16].setBorderStyle(1);
 
       fl.Image1[n].setVisible(true);
@@ -160,7 +164,7 @@ void FrmMain::GestVignettes(vb::PictureBox& uneImage) {
   setCaption(TexteComptage(gNbCapt));
   if (MnuEnAuto.Checked()) {
     int savOk = -1;
-    EnregistrerTout(savOk, gNbCapt, gFormatBmp == 0 ? "jpg" : "bmp");
+    EnregistrerTout(savOk, debLot, gFormatBmp == 0 ? "jpg" : "bmp");
   }
   if (!MnuCaptper.Checked() && fl.WindowState() == vb::vbNormal) fl.Docker();
   fl.TimerCache.setEnabled(true);
@@ -243,17 +247,20 @@ void FrmMain::SuppVignette(int& numerVign) {
       }
 
       const int dernier = gNbCapt;
-      if (fl.WindowState() == vb::vbNormal) {
+      const bool fenNormale = fl.WindowState() == vb::vbNormal;
+      if (fenNormale) {
         const int plafond = vb::Screen.Height() - 500;
         fl.setHeight(plafond > fl.Height() ? fl.Image1[dernier].Top() + fl.Gimage1[dernier].Height() + 800
                                            : plafond);
-        vb::DoEvents();
       }
       DechargerRangee(fl, dernier);
       fl.Frame1.setHeight(std::max(0, fl.Height() - 1000));
       gTabNomCapt[dernier].clear();
       gTabSauv[dernier].clear();
       gNbCapt = dernier - 1;
+      // Events run only now that the list is whole again: a capture taken by
+      // a timer or a hotkey meanwhile lands after the last row, not on it.
+      if (fenNormale) vb::DoEvents();
       if (gNbCapt == 0) fl.Hide();
     }
 

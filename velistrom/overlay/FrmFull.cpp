@@ -132,6 +132,7 @@ class FrmFull::InputGrabber : public QObject {
       form_->Form_Activate();
     } else if (e->type() == QEvent::Hide) {
       form_->releaseInput();
+      form_->activatedThisShowing_ = false;
     }
     return false;
   }
@@ -356,6 +357,10 @@ void FrmFull::Form_Load() {
 }
 
 void FrmFull::Form_Activate() {
+  // Once per showing: the window system's activation may come later, when the
+  // user has already started a band over the hidden rectangle.
+  if (activatedThisShowing_) return;
+  activatedThisShowing_ = true;
   LabDblScreen.setVisible(true);
   const bool on = gRectAjust != 0;
   geo_.setRectselVisible(on);
@@ -508,8 +513,9 @@ bool FrmFull::makeBuffers(int w, int h, int numB) {
   // Picture1 and PictPourSel are two screens high; the four one-screen grabs.
   const std::int64_t need = numB == 1 ? 4 * one + 3 * one : 4 * one + 2 * one;
   auto refuse = [] {
-    vb::MsgBox(QStringLiteral("Not enough memory to freeze the screen for a selection."), vb::vbExclamation,
-               gTxtCapture);
+    vb::MsgBox(QStringLiteral("Mémoire insuffisante pour figer l'écran / "
+                              "Not enough memory to freeze the screen for a selection."),
+               vb::vbExclamation, gTxtCapture);
     return false;
   };
   if (w <= 0 || h <= 0 || need > overlay::overlayPlatform().bufferLimit) return refuse();
@@ -576,10 +582,15 @@ bool FrmFull::InitFull(int numB) {
       minCoupF6_ = minCoupF7_ = twips(vb::Screen.Height() * 0.5);
       largPix_ = w;
       nbCoupF6_ = nbCoupF7_ = 0;  // every double-height view starts its seams afresh
-      PictPourSel = QImage(w, 2 * h, QImage::Format_RGB32);
-      PictPourSel.fill(Qt::black);
-      blit(PictPourSel, 0, 0, PictHautSel, 0, 0, largPix_, 2 * demiHautPix_);
-      blit(PictPourSel, 0, 2 * demiHautPix_, PictBasSel, 0, 0, largPix_, 2 * demiHautPix_);
+      // The undimmed copy at the frozen picture's places: the first grab as the
+      // previous opening kept it, the second just below. Both keep their whole
+      // width: the one-screen strips would lose a second monitor's half.
+      QImage pps(w, 2 * h, QImage::Format_RGB32);
+      pps.fill(Qt::black);
+      if (PictPourSel.size() == pps.size()) blit(pps, 0, 0, PictPourSel, 0, 0, w, h);
+      else blit(pps, 0, 0, PictHautSel, 0, 0, w, h);
+      blit(pps, 0, h, frame, 0, 0, w, h);
+      PictPourSel = pps;
       PictHelpDbH.setVisible(true);
       TimLabDbhV.setEnabled(true);
       overlay::dimRows(p1, h, 2 * h);
@@ -935,10 +946,7 @@ void FrmFull::Picture1_MouseDown(int Button, int Shift, float X, float Y) {
     syncControls();
     return;
   }
-  // While a band is drawn its release is the validation: a right press then
-  // validates nothing, so one gesture never gives two captures.
-  if (Button == vb::vbRightButton && enTrace_) return;
-  if (Button == vb::vbRightButton) {
+  if (Button == vb::vbRightButton && !enTrace_) {
     geo_.copyToBand();
     syncControls();
     ValidSel(rectsel);
@@ -950,6 +958,8 @@ void FrmFull::Picture1_MouseDown(int Button, int Shift, float X, float Y) {
       Picture1.setMousePointer(vb::vbSizePointer);
       LabPos2.setVisible(false);
     }
+    // A right press here while a band is drawn validates nothing: the band's
+    // release does, and one gesture never gives two captures.
     return;
   }
   if (!geo_.inEnlarged(X, Y)) {

@@ -187,6 +187,7 @@ class FrmFull : public vb::Form {
   std::int32_t nbCoupF6_ = 0, nbCoupF7_ = 0;
   int screenHPix_ = 0;  // one grab's height, pixels
   bool blinkState_ = false;
+  bool activatedThisShowing_ = false;  // Form_Activate has run since the last Show
   class InputGrabber;
   InputGrabber* grabber_ = nullptr;
 };

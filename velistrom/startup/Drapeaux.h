@@ -1,6 +1,6 @@
 #pragma once
-// The two flag pictures of the language choice, drawn rather than shipped so they
-// stay small and identical from build to build.
+// The two flag pictures of the language choice. The build draws the shipped
+// pictures with these, and the start-up form draws its own when one is missing.
 #include <QImage>
 #include <QSize>
 

@@ -39,18 +39,21 @@ QList<QByteArray> splitLines(const QByteArray& bytes) {
 
 }  // namespace
 
-std::optional<TipsServer> tipsServerFromEnvironment() {
+std::optional<TipsServer> tipsServerFromEnvironment(QString* problem) {
   const QByteArray address = qgetenv("VELISTROM_TIPS_FTP").trimmed();
   const QByteArray hex = qgetenv("VELISTROM_TIPS_FTP_PASSWORD").trimmed();
-  if (address.isEmpty() || !isHex(hex)) return std::nullopt;
+  auto refuse = [problem](const QString& why) -> std::optional<TipsServer> {
+    if (problem) *problem = why;
+    return std::nullopt;
+  };
+  if (address.isEmpty() && hex.isEmpty())
+    return refuse("no tips server is configured (VELISTROM_TIPS_FTP, VELISTROM_TIPS_FTP_PASSWORD)");
   const QUrl url(QString::fromUtf8(address), QUrl::StrictMode);
-  if (!url.isValid() || url.scheme() != "ftp" || url.host().isEmpty()) return std::nullopt;
-  TipsServer s;
-  s.host = url.host();
-  s.port = url.port(0);
-  s.scrambledPassword = QByteArray::fromHex(hex);
-  if (!DecodLigne(s.scrambledPassword)) return std::nullopt;
-  return s;
+  if (!url.isValid() || url.scheme() != "ftp" || url.host().isEmpty())
+    return refuse("VELISTROM_TIPS_FTP is not an ftp://host[:port] address");
+  if (!isHex(hex) || !DecodLigne(QByteArray::fromHex(hex)))
+    return refuse("VELISTROM_TIPS_FTP_PASSWORD is not the hexadecimal digits of a scrambled line");
+  return TipsServer{url.host(), url.port(0), QByteArray::fromHex(hex)};
 }
 
 void AjoutTips(const QByteArray& fileBytes, QStringList& tips) {
@@ -86,4 +89,10 @@ void ChargtTips(const QString& dataFolder, QStringList& tips,
   AjoutTips(file.read(options.maxBytes), tips);
 }
 
-void ChargtTips() { ChargtTips(gDossAppli, gTips, tipsServerFromEnvironment()); }
+void ChargtTips() {
+  QString problem;
+  const auto server = tipsServerFromEnvironment(&problem);
+  // No box at every start: one line for whoever runs the program from a terminal.
+  if (!server) qInfo("Velistrom: %s; the tips of the day are not downloaded", qPrintable(problem));
+  ChargtTips(gDossAppli, gTips, server);
+}

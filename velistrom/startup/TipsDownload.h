@@ -23,8 +23,9 @@ struct TipsServer {
   QByteArray scrambledPassword;  // as stored; descrambled with DecodLigne
 };
 
-// The configured server, or nullopt when either variable is missing or malformed.
-std::optional<TipsServer> tipsServerFromEnvironment();
+// The configured server, or nullopt when either variable is missing or malformed;
+// then *problem (when given) says which, for the start's one-line note.
+std::optional<TipsServer> tipsServerFromEnvironment(QString* problem = nullptr);
 
 struct TipsOptions {
   platform::FtpTimeouts timeouts{std::chrono::milliseconds(4000), std::chrono::milliseconds(8000)};

@@ -219,6 +219,13 @@ TEST_F(Forms, SigtermEndsTheSessionWithModeTwo) {
 }
 
 TEST_F(Forms, MousePointerNumbersAndTheCustomIcon) {
+  struct Case { int number; Qt::CursorShape shape; };
+  const Case cases[] = {{vb::vbArrow, Qt::ArrowCursor},          {vb::vbSizePointer, Qt::SizeAllCursor},
+                        {vb::vbSizeNESW, Qt::SizeBDiagCursor},   {vb::vbSizeNS, Qt::SizeVerCursor},
+                        {vb::vbSizeNWSE, Qt::SizeFDiagCursor},   {vb::vbSizeWE, Qt::SizeHorCursor},
+                        {vb::vbSizeAll, Qt::SizeAllCursor},      {vb::vbCrosshair, Qt::CrossCursor},
+                        {vb::vbHourglass, Qt::WaitCursor},       {vb::vbCustom, Qt::ArrowCursor}};
+  for (const Case& c : cases) EXPECT_EQ(vb::cursorForPointer(c.number).shape(), c.shape) << c.number;
   FormA& a = frmA();
   a.pic.setMousePointer(vb::vbSizeAll);
   EXPECT_EQ(a.pic.widget()->cursor().shape(), Qt::SizeAllCursor);

@@ -150,7 +150,10 @@ TEST(Runtime, QBColorAndRgbAreBgrLongs) {
 }
 
 TEST(Runtime, RndIsTheOldGeneratorAndSeedable) {
-  // The old generator's first numbers from its start seed.
+  // The old generator's numbers after Rnd(-1), as the old runtime gave them.
+  EXPECT_FLOAT_EQ(vb::Rnd(-1), 3758214 / 16777216.0f);  // 0.224007
+  EXPECT_FLOAT_EQ(vb::Rnd(), 601393 / 16777216.0f);     // 0.0358458
+  EXPECT_FLOAT_EQ(vb::Rnd(), 1448752 / 16777216.0f);    // 0.0863523
   vb::Rnd(-1);  // a known state
   const float a = vb::Rnd(), b = vb::Rnd();
   vb::Rnd(-1);

@@ -1,12 +1,14 @@
 // Timers with the old rules: Interval 0 never fires, 65535 at most, Enabled
 // True on a running timer keeps its count, a new Interval restarts it, ticks
-// run inside every event loop, and a busy handler is not re-entered.
+// run inside every event loop, and a busy handler is not re-entered; the
+// stepped clock runs the same rules without real waiting.
 #include "TestForms.h"
 
 #include "platform/forms/MsgBox.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QAbstractButton>
+#include <QDateTime>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
@@ -167,6 +169,94 @@ TEST(Timers, ControlArrayTimersCopyTheTemplate) {
   EXPECT_FALSE(f.timers[3].Enabled());
   f.timers[3].tick();
   EXPECT_EQ(fired, std::vector<int>{3});
+}
+
+// Milliseconds of the stepped clock since start.
+int at(const QDateTime& start) { return int(start.msecsTo(vb::Now())); }
+
+TEST(SteppedClock, RunsTheTimerRulesOnItsOwnTime) {
+  struct Case {
+    const char* name;
+    std::function<void(vb::Timer&)> at60;  // done 60 ms into a 100 ms count
+    std::vector<int> ticks;                // within the first 400 ms
+  };
+  const Case cases[] = {
+      {"untouched", [](vb::Timer&) {}, {100, 200, 300, 400}},
+      {"Enabled again keeps the count", [](vb::Timer& t) { t.setEnabled(true); }, {100, 200, 300, 400}},
+      {"the same Interval keeps it", [](vb::Timer& t) { t.setInterval(100); }, {100, 200, 300, 400}},
+      {"a new Interval restarts", [](vb::Timer& t) { t.setInterval(150); }, {210, 360}},
+      {"off and on counts afresh",
+       [](vb::Timer& t) {
+         t.setEnabled(false);
+         t.setEnabled(true);
+       },
+       {160, 260, 360}},
+      {"Interval 0 never fires", [](vb::Timer& t) { t.setInterval(0); }, {}},
+  };
+  for (const Case& c : cases) {
+    const QDateTime start(QDate(2026, 5, 6), QTime(8, 0));
+    vb::setSteppedClock(start);
+    vb::Timer& t = frmTimer().tim;
+    std::vector<int> ticks;
+    t.onTimer = [&] { ticks.push_back(at(start)); };
+    t.setInterval(100);
+    t.setEnabled(true);
+    vb::stepClock(60);
+    c.at60(t);
+    vb::stepClock(340);
+    EXPECT_EQ(ticks, c.ticks) << c.name;
+    vb::Unload(frmTimer());
+  }
+}
+
+TEST(SteppedClock, TicksComeInTimeOrderAndMoveTheClocksAcrossMidnight) {
+  const QDateTime start(QDate(2026, 1, 1), QTime(23, 59, 59, 900));
+  vb::setSteppedClock(start);
+  TimerForm& f = frmTimer();
+  QStringList got;
+  f.tim.onTimer = [&] { got << QString("tim %1").arg(at(start)); };
+  f.other.onTimer = [&] { got << QString("other %1").arg(at(start)); };
+  f.tim.setInterval(100);
+  f.other.setInterval(250);
+  f.tim.setEnabled(true);
+  f.other.setEnabled(true);
+  EXPECT_EQ(f.other.remainingMs(), 250);
+  QElapsedTimer real;
+  real.start();
+  vb::Wait(0.5);  // steps the clock instead of waiting
+  EXPECT_LT(real.elapsed(), 400);
+  EXPECT_EQ(got, (QStringList{"tim 100", "tim 200", "other 250", "tim 300", "tim 400", "tim 500", "other 500"}));
+  EXPECT_EQ(vb::DateText(), "02/01/2026");
+  EXPECT_DOUBLE_EQ(vb::TimerNow(), 0.4);
+  EXPECT_EQ(f.tim.remainingMs(), 100);
+
+  // Back on real time, a running timer counts afresh on a real timer.
+  vb::setSteppedClock({});
+  EXPECT_TRUE(f.tim.running());
+  EXPECT_GT(f.tim.remainingMs(), 50);
+  EXPECT_LT(std::abs(vb::Now().secsTo(QDateTime::currentDateTime())), 5);
+}
+
+TEST(SteppedClock, ABusyHandlerDropsItsOwnTicksWhileOthersGoOn) {
+  const QDateTime start(QDate(2026, 5, 6), QTime(8, 0));
+  vb::setSteppedClock(start);
+  TimerForm& f = frmTimer();
+  QStringList got;
+  f.tim.onTimer = [&] {
+    got << QString("tim %1").arg(at(start));
+    if (got.count() < 3) vb::Wait(0.3);
+  };
+  f.other.onTimer = [&] { got << QString("other %1").arg(at(start)); };
+  f.tim.setInterval(100);
+  f.other.setInterval(70);
+  f.tim.setEnabled(true);
+  f.other.setEnabled(true);
+  vb::stepClock(500);
+  EXPECT_EQ(got, (QStringList{"other 70", "tim 100", "other 140", "other 210", "other 280", "other 350",
+                              "other 420", "other 490", "tim 500"}));
+  vb::Unload(f);
+  vb::stepClock(1000);
+  EXPECT_EQ(got.size(), 9);  // an unloaded form's timers are gone
 }
 
 }  // namespace

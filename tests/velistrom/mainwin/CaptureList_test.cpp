@@ -2,9 +2,11 @@
 // temporary files, the counter and the captions.
 #include "tests/velistrom/mainwin/CaptureFixture.h"
 
+#include "tests/support/ReadOnlyFolder.h"
 #include "velistrom/mainwin/Vignettes.h"
 
 #include <QImageReader>
+#include <QTimer>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -168,17 +170,17 @@ TEST_F(CaptureList, ACaptureWhoseFileCannotBeWrittenIsNotListed) {
   EXPECT_EQ(m().CheminCapt, before);
   EXPECT_EQ(QDir(gRepCapt).entryList(QDir::Files), QStringList{fileName(1)});
 
-  // A read-only capture folder refuses the write as well (not for root).
-  QFile::setPermissions(gRepCapt, QFile::ReadOwner | QFile::ExeOwner);
-  const bool refuses = !QFile(gRepCapt + "/probe").open(QIODevice::WriteOnly);
-  QFile::remove(gRepCapt + "/probe");
-  if (refuses) {
+  // A read-only capture folder refuses the write as well.
+  {
+    testsupport::ReadOnlyFolder ro(gRepCapt);
     testenv::dialogs().expectMsgBox("Save/Sauver", vb::vbOK);
     add(Qt::blue);
     testenv::dialogs().verify();
-    EXPECT_EQ(gNbCapt, 1);
   }
-  QFile::setPermissions(gRepCapt, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  EXPECT_EQ(gNbCapt, 1);
+  EXPECT_EQ(gCptVign, 1);
+  EXPECT_FALSE(fl().Image1.exists(2));
+  EXPECT_EQ(QDir(gRepCapt).entryList(QDir::Files), QStringList{fileName(1)});
 
   // The next capture that can be written takes the next number.
   add(Qt::blue);
@@ -282,6 +284,29 @@ TEST_F(FiveCaptures, AMissingFileStillDeletesTheEntryAndOtherFailuresAreToldAfte
   EXPECT_FALSE(fl().Image1.exists(4));
 }
 
+TEST_F(FiveCaptures, ACaptureArrivingWhileADeleteLetsEventsRunJoinsTheEnd) {
+  // A periodic shot or a hotkey capture whose event runs inside the delete.
+  bool deleting = false, arrivedDuringDelete = false;
+  QTimer::singleShot(0, [&] {
+    arrivedDuringDelete = deleting;
+    add(Qt::cyan);
+  });
+  deleting = true;
+  int two = 2;
+  m().SuppVignette(two);
+  deleting = false;
+  ASSERT_TRUE(arrivedDuringDelete);
+  ASSERT_EQ(gNbCapt, 5);
+  const int from[] = {1, 3, 4, 5, 6};
+  for (int i = 1; i <= 5; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(gTabNomCapt[i], fileName(from[i - 1]));
+    EXPECT_EQ(thumbColour(i), kColours[from[i - 1] - 1]);
+    EXPECT_TRUE(exists(from[i - 1]));
+  }
+  EXPECT_FALSE(fl().Image1.exists(6));
+}
+
 TEST_F(FiveCaptures, DeleteAllAsksAndCancelKeepsEverything) {
   gAgrandi = true;
   int ask = 1;
@@ -375,6 +400,13 @@ TEST_F(CaptureList, AutomaticSavingSavesEachNewCaptureOnce) {
   EXPECT_NE(gTabSauv[1], gTabSauv[2]);
   EXPECT_EQ(QDir(gRepSauve).entryList(QDir::Files).size(), 2);
   EXPECT_EQ(QColor(QImage(gTabSauv[2]).pixel(5, 5)), QColor(Qt::green));
+
+  // A capture that joins while the previous addition lets events run: both saved.
+  QTimer::singleShot(0, [&] { add(Qt::magenta); });
+  add(Qt::blue);
+  ASSERT_EQ(gNbCapt, 4);
+  for (int i = 3; i <= 4; ++i) EXPECT_FALSE(gTabSauv[i].isEmpty()) << i;
+  EXPECT_EQ(QDir(gRepSauve).entryList(QDir::Files).size(), 4);
 }
 
 }  // namespace

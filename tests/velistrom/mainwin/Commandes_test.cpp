@@ -202,25 +202,31 @@ struct FakeDesktop {
 
 }  // namespace
 
-TEST(PointerInGrab, HotspotWhereThePointerStands) {
+// A whole screen taken by a hotkey has the pointer where it stood; a window,
+// and a whole screen from the toolbar, 6 pixels up and left of it.
+TEST(PointerInGrab, PlacementByCallerAndKind) {
   struct Case {
     const char* what;
     bool window;
+    bool hotkey;
     quint32 handle;
     QPoint cursor;
     std::optional<QPoint> hotInPicture;  // nullopt: nothing drawn
   };
   const Case cases[] = {
-      {"screen", false, kFakeHandle, {200, 100}, QPoint(200, 100)},
-      {"screen, top-left corner", false, kFakeHandle, {0, 0}, QPoint(0, 0)},
-      {"window at (100, 50)", true, kFakeHandle, {150, 80}, QPoint(50, 30)},
-      {"window, pointer at its corner", true, kFakeHandle, {100, 50}, QPoint(0, 0)},
-      {"screen, no visible pointer", false, platform::kNoPointer, {200, 100}, std::nullopt},
-      {"window, no visible pointer", true, platform::kNoPointer, {150, 80}, std::nullopt},
+      {"screen, hotkey", false, true, kFakeHandle, {200, 100}, QPoint(200, 100)},
+      {"screen, hotkey, top-left corner", false, true, kFakeHandle, {0, 0}, QPoint(0, 0)},
+      {"screen, toolbar", false, false, kFakeHandle, {200, 100}, QPoint(194, 94)},
+      {"screen, toolbar, hotspot off the picture", false, false, kFakeHandle, {3, 3}, std::nullopt},
+      {"window at (100, 50), toolbar", true, false, kFakeHandle, {150, 80}, QPoint(44, 24)},
+      {"window at (100, 50), hotkey", true, true, kFakeHandle, {150, 80}, QPoint(44, 24)},
+      {"screen, hotkey, no visible pointer", false, true, platform::kNoPointer, {200, 100}, std::nullopt},
+      {"screen, toolbar, no visible pointer", false, false, platform::kNoPointer, {200, 100}, std::nullopt},
+      {"window, no visible pointer", true, false, platform::kNoPointer, {150, 80}, std::nullopt},
   };
   for (const Case& c : cases) {
     FakeDesktop desk;
-    const mainwin::Prise p = mainwin::Prendre(c.window, c.handle, c.cursor, desk.platform());
+    const mainwin::Prise p = mainwin::Prendre(c.window, c.hotkey, c.handle, c.cursor, desk.platform());
     ASSERT_FALSE(p.vide) << c.what;
     ASSERT_EQ(desk.grabs.size(), 1u);
     EXPECT_EQ(desk.grabs[0], c.window ? desk.window : desk.screen) << c.what;
@@ -245,7 +251,7 @@ TEST(PointerInGrab, HotspotWhereThePointerStands) {
 TEST(PointerInGrab, NoForegroundWindow) {
   FakeDesktop desk;
   desk.window = QRect();
-  const mainwin::Prise p = mainwin::Prendre(true, kFakeHandle, {10, 10}, desk.platform());
+  const mainwin::Prise p = mainwin::Prendre(true, false, kFakeHandle, {10, 10}, desk.platform());
   EXPECT_TRUE(p.vide);
   EXPECT_TRUE(p.image.isNull());
   EXPECT_TRUE(desk.grabs.empty()) << "nothing to grab";
@@ -254,8 +260,8 @@ TEST(PointerInGrab, NoForegroundWindow) {
 TEST(PointerInGrab, WindowPartlyOffScreenKeepsItsFrameSize) {
   FakeDesktop desk;
   desk.window = QRect(-20, -10, 100, 60);
-  const mainwin::Prise p = mainwin::Prendre(true, kFakeHandle, {0, 0}, desk.platform());
+  const mainwin::Prise p = mainwin::Prendre(true, false, kFakeHandle, {6, 6}, desk.platform());
   ASSERT_FALSE(p.vide);
   EXPECT_EQ(p.image.size(), QSize(100, 60));
-  EXPECT_EQ(p.image.pixel(20, 10), kHot) << "the pointer at the screen's corner, inside the window";
+  EXPECT_EQ(p.image.pixel(20, 10), kHot) << "the pointer near the screen's corner, inside the window";
 }

@@ -6,6 +6,7 @@
 #include "velistrom/overlay/FrmFull.h"
 
 #include <QColor>
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -125,6 +126,49 @@ TEST_F(Dispatcher, ThumbnailToggleNeedsCaptures) {
   EXPECT_EQ(flistimages.existing(), nullptr) << "an empty list: nothing happens";
 }
 
+// The list and view commands reach the procedures of their own parts of the
+// window; the toggles keep the border their procedure gives, the prologue
+// notwithstanding.
+TEST_F(Dispatcher, ListAndViewCommandsReachTheirProcedures) {
+  add(Qt::red);
+  add(Qt::green);
+  add(Qt::blue);
+  ASSERT_TRUE(fl().Visible());
+
+  m().ExecBouton(16, 0);
+  EXPECT_FALSE(fl().Visible());
+  EXPECT_EQ(m().bouton[16].BorderStyle(), 1);
+  m().ExecBouton(16, 0);
+  EXPECT_TRUE(fl().Visible());
+  EXPECT_EQ(m().bouton[16].BorderStyle(), 0);
+
+  m().ExecBouton(14, 0);
+  EXPECT_TRUE(m().Mnumulti.Checked());
+  EXPECT_EQ(m().bouton[14].BorderStyle(), 1);
+  m().ExecBouton(20, 0);  // the prologue alone leaves the toggle's border
+  EXPECT_EQ(m().bouton[14].BorderStyle(), 1);
+  m().ExecBouton(14, 0);
+  EXPECT_FALSE(m().Mnumulti.Checked());
+  EXPECT_EQ(m().bouton[14].BorderStyle(), 0);
+
+  m().ExecBouton(15, 0);
+  EXPECT_TRUE(gAgrandi);
+  m().ExecBouton(15, 0);
+  EXPECT_FALSE(gAgrandi);
+
+  gNumCapt = 2;
+  m().ExecBouton(8, 0);
+  ASSERT_EQ(gNbCapt, 2) << "the current capture is deleted";
+  EXPECT_EQ(thumbColour(2), QColor(Qt::blue));
+
+  testenv::dialogs().expectMsgBox("Delete every capture?", vb::vbCancel);
+  m().ExecBouton(9, 0);
+  EXPECT_EQ(gNbCapt, 2) << "asked first";
+  testenv::dialogs().expectMsgBox("Delete every capture?", vb::vbOK);
+  m().ExecBouton(9, 0);
+  EXPECT_EQ(gNbCapt, 0);
+}
+
 TEST_F(Dispatcher, WholeScreenJoinsTheList) {
   m().bouton_Click(2);
   EXPECT_EQ(grabs, 1);
@@ -211,6 +255,25 @@ TEST_F(Dispatcher, RepeatedRegionKeepsItsOwnSize) {
     EXPECT_EQ(gLargImg, 40 * 15) << "the region's size survives the whole-screen grab";
     EXPECT_EQ(gModeCapt.toStdString(), "z");
   }
+}
+
+// A window command that found no window takes nothing, so the region stays
+// the one a repeat takes again.
+TEST_F(Dispatcher, RepeatedRegionAfterAWindowCommandThatFoundNothing) {
+  gModeCapt = "z";
+  gSelX = 10 * 15;
+  gSelY = 20 * 15;
+  add(Qt::red, 40, 30);
+  fenetre = QRect();
+  testenv::dialogs().expectMsgBox("No window found", vb::vbOK);
+  m().bouton_Click(3);
+  testenv::dialogs().verify();
+  ASSERT_EQ(gNbCapt, 1);
+  EXPECT_EQ(gModeCapt.toStdString(), "z");
+
+  m().bouton_Click(5);
+  ASSERT_EQ(gNbCapt, 2) << "the region is taken again, not refused";
+  EXPECT_EQ(m().Picture2.Picture(), ecranMotif(QRect(11, 21, 40, 30)));
 }
 
 TEST_F(Dispatcher, RepeatedRegionRefusedWithoutARegion) {
@@ -304,6 +367,25 @@ TEST_F(Dispatcher, HoverImagesAndTheSaveAllHint) {
 
   m().bouton_MouseMove(25, 0, 0, 10, 10);  // a filler tile
   for (int i = 0; i <= 19; ++i) EXPECT_EQ(red(i), i + 1) << i;
+}
+
+// Only to look at the saved files: whatever is chosen, nothing is opened or saved.
+TEST_F(Dispatcher, DoubleClickOnSaveAllShowsTheSaveFolder) {
+  gRepSauve = testenv::home() + "/Captures";
+  ASSERT_TRUE(QDir().mkpath(gRepSauve));
+  gLng240 = "Saved captures";
+  add(Qt::red);
+  for (int i : {0, 10, 12, 19}) m().bouton_DblClick(i);  // no dialog: a box here fails the test
+  testenv::dialogs().expectFileDialog(1, "Saved captures", gRepSauve + "/old.jpg");
+  m().bouton_DblClick(11);
+  testenv::dialogs().verify();
+  EXPECT_EQ(m().CDlg1.InitDir(), gRepSauve);
+  EXPECT_TRUE(m().CDlg1.Filter().startsWith("Tous fichiers (*.*)"));
+  testenv::dialogs().expectFileDialog(1, "Saved captures", std::nullopt);
+  m().bouton_DblClick(11);  // cancelled: ends quietly
+  EXPECT_EQ(gNbCapt, 1);
+  EXPECT_TRUE(gTabSauv[1].isEmpty());
+  EXPECT_EQ(QDir(gRepSauve).entryList(QDir::Files).size(), 0);
 }
 
 TEST_F(Dispatcher, RollOutThenStartHintArmsTheHotkeys) {

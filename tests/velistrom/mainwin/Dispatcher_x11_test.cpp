@@ -172,8 +172,13 @@ TEST_F(DispatcherX11, CtrlFCapturesTheScreenOnceWithThePointer) {
   EXPECT_NE(prise, v.brut) << "a pointer was drawn";
 }
 
-TEST_F(DispatcherX11, RepeatAddsASecondEqualCaptureAndBringsBothWindowsBack) {
+TEST_F(DispatcherX11, RepeatGrabsTheSameScreenAgainAndBringsBothWindowsBack) {
+  keys.movePointer(QPoint(420, 260));
+  keys.sync();
+  ASSERT_TRUE(attendre([] { return gCursX == 420 && gCursY == 260; }));
   ASSERT_TRUE(hotkeyWholeScreen(1));
+  ASSERT_EQ(vus.size(), 1u);
+  const QImage premier = vus[0].brut;
   flistimages().Show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(flistimages->widget()));
   QTest::qWait(300);
@@ -187,7 +192,25 @@ TEST_F(DispatcherX11, RepeatAddsASecondEqualCaptureAndBringsBothWindowsBack) {
   EXPECT_TRUE(frmMain().widget()->isVisible());
   EXPECT_TRUE(flistimages->widget()->isVisible());
   EXPECT_EQ(gTabMode[2].toStdString(), "e");
-  EXPECT_EQ(capture(1), capture(2));
+  EXPECT_EQ(vus[0].brut, premier) << "the same screen, grabbed again";
+  // Repeated from the toolbar: the pointer 6 pixels up and left of where it stands.
+  EXPECT_FALSE(gParClavier);
+  ASSERT_NE(gHCurseur, platform::kNoPointer);
+  QImage attendu = vus[0].brut.copy();
+  ASSERT_TRUE(platform::drawPointer(attendu, gHCurseur, QPoint(414, 254)));
+  EXPECT_EQ(capture(2), attendu);
+}
+
+// A window that was not on the screen before the grab (the main window put
+// away, a hotkey pressed) does not appear after it.
+TEST_F(DispatcherX11, AHiddenMainWindowStaysHidden) {
+  frmMain().Hide();
+  QTest::qWait(200);
+  frmMain().CapturTTbis(0);
+  ASSERT_EQ(vus.size(), 1u);
+  EXPECT_FALSE(vus[0].mainVisible);
+  QTest::qWait(200);
+  EXPECT_FALSE(frmMain().widget()->isVisible());
 }
 
 TEST_F(DispatcherX11, WindowCommandTakesTheActiveWindowWithItsFrame) {
@@ -199,6 +222,12 @@ TEST_F(DispatcherX11, WindowCommandTakesTheActiveWindowWithItsFrame) {
     return w != 0 && cadre.contains(motif.mapToGlobal(QPoint(200, 150))) && cadre.width() < 1000;
   })) << "openbox activates the pattern window";
   ASSERT_GT(cadre.height(), motif.height()) << "a frame with a title bar";
+  const QPoint pointeur = motif.mapToGlobal(QPoint(100, 80));
+  keys.movePointer(pointeur);
+  keys.sync();
+  ASSERT_TRUE(attendre([&] { return QPoint(gCursX, gCursY) == pointeur; }));
+  gHCurseur = platform::pointerHandle();  // as a hotkey earlier in the run left it
+  ASSERT_NE(gHCurseur, platform::kNoPointer);
 
   // Clicked on the toolbar: the main window goes, openbox gives the focus back
   // to the pattern window, which the grab then takes.
@@ -211,8 +240,14 @@ TEST_F(DispatcherX11, WindowCommandTakesTheActiveWindowWithItsFrame) {
   const QPoint c = motif.mapToGlobal(QPoint(0, 0)) - cadre.topLeft();
   for (QPoint p : {QPoint(5, 5), QPoint(200, 100), QPoint(395, 295)})
     EXPECT_EQ(brut.pixel(c + p), stripe(p.x(), p.y())) << p.x() << "," << p.y();
-  // Through Picture1: the layout step that moves it into the view is not built yet.
-  EXPECT_EQ(frmMain().Picture1.Picture().size(), cadre.size());
+  // The capture: that grab with the pointer 6 pixels up and left of it,
+  // counted from the frame's corner.
+  QImage attendu = brut.copy();
+  ASSERT_TRUE(platform::drawPointer(attendu, gHCurseur, pointeur - cadre.topLeft() - QPoint(6, 6)));
+  ASSERT_EQ(gNbCapt, 1);
+  EXPECT_EQ(gTabMode[1].toStdString(), "f");
+  EXPECT_EQ(capture(1), attendu);
+  EXPECT_TRUE(frmMain().widget()->isVisible()) << "back after the grab";
 }
 
 TEST_F(DispatcherX11, RegionHotkeyAgainHidesTheOverlayBeforeTheNewGrab) {

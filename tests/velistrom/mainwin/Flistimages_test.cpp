@@ -99,10 +99,13 @@ TEST_F(CaptureList, MinimisedWindowIsNeitherResizedNorShownByANewCapture) {
   add(Qt::red);
   fl().Hide();
   fl().setWindowState(vb::vbMinimized);
-  const int h = fl().Height();
+  const int h = fl().Height(), left = fl().Left();
   add(Qt::green);
   EXPECT_EQ(fl().Height(), h);
   EXPECT_FALSE(fl().Visible());
+  // Nor does the slide-off timer move it.
+  fl().TimerCache.tick();
+  EXPECT_EQ(fl().Left(), left);
 }
 
 TEST_F(CaptureList, GifButtonMarqueeTurnsOneCharacterPerTick) {

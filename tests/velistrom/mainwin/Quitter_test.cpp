@@ -9,6 +9,7 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
 #include "tests/platform/forms/TestForms.h"  // readable QString values in failures
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "velistrom/dialogs/FrmSortie.h"
@@ -57,30 +58,6 @@ QString settingsLine1() {
   if (!f.open(QIODevice::ReadOnly)) return {};
   return QString::fromUtf8(f.readAll()).section("\r\n", 0, 0);
 }
-
-// While alive: the folder is read-only, also for root (the capabilities that
-// let root write anywhere are dropped from this thread's effective set).
-class ReadOnlyFolder {
- public:
-  explicit ReadOnlyFolder(const QString& dir) : dir_(dir.toLocal8Bit()) {
-    ::chmod(dir_.constData(), 0555);
-    hdr_ = {_LINUX_CAPABILITY_VERSION_3, 0};
-    if (syscall(SYS_capget, &hdr_, saved_) != 0) return;
-    __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
-    lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
-    dropped_ = syscall(SYS_capset, &hdr_, lowered) == 0;
-  }
-  ~ReadOnlyFolder() {
-    if (dropped_) syscall(SYS_capset, &hdr_, saved_);
-    ::chmod(dir_.constData(), 0755);
-  }
-
- private:
-  QByteArray dir_;
-  __user_cap_header_struct hdr_{};
-  __user_cap_data_struct saved_[2]{};
-  bool dropped_ = false;
-};
 
 // The scripted boxes, with something run while the first box of a kind is up
 // (as the hotkey poll runs under a message box).
@@ -375,7 +352,7 @@ TEST_F(Quit, ASettingsWriteFailureAtQuitIsReportedAndTheQuitGoesOn) {
   frmFull().rectsel.setWidth(300 * 15);
   const QString before = settingsLine1();
   {
-    ReadOnlyFolder ro(gDossAppli);
+    testsupport::ReadOnlyFolder ro(gDossAppli);
     testenv::dialogs().expectMsgBox(gLng115, vb::vbNo);
     testenv::dialogs().expectMsgBox(gTxtLng[125], vb::vbNo);
     m.quitprog();

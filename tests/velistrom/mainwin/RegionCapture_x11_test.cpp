@@ -22,9 +22,11 @@
 #include "velistrom/startup/Splash.h"
 #include "velistrom/startup/frmTip.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
 #include <QTest>
@@ -37,6 +39,7 @@
 #include <vector>
 
 #include <X11/Xlib.h>
+#undef KeyPress  // Xlib's event name hides QEvent::KeyPress
 
 namespace {
 
@@ -51,7 +54,7 @@ bool within1(QRgb a, QRgb b) {
          std::abs(qBlue(a) - qBlue(b)) <= 1;
 }
 
-bool attendre(const std::function<bool()>& ok, int ms = 5000) {
+bool attendre(const std::function<bool()>& ok, int ms = 10000) {
   QElapsedTimer t;
   t.start();
   while (!ok()) {
@@ -98,6 +101,34 @@ int ecarts(const QImage& img, QPoint at) {
   return bad;
 }
 
+// What the program has received of the fake input, seen at the application:
+// the tests wait for it instead of for a fixed time.
+class Temoin : public QObject {
+ public:
+  int touches = 0;  // key presses
+  int appuis = 0, relachements = 0;
+  QPoint pointeur{-1, -1};  // the last pointer movement, screen pixels
+  QList<QObject*> montrees;  // windows shown
+
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (!o->isWidgetType()) return false;
+    switch (e->type()) {
+      case QEvent::KeyPress: ++touches; break;
+      case QEvent::MouseButtonPress: ++appuis; break;
+      case QEvent::MouseButtonRelease: ++relachements; break;
+      case QEvent::MouseMove:
+        pointeur = static_cast<QMouseEvent*>(e)->globalPosition().toPoint();
+        break;
+      case QEvent::Show:
+        if (static_cast<QWidget*>(o)->isWindow()) montrees << o;
+        break;
+      default: break;
+    }
+    return false;
+  }
+};
+
 // Points on the pattern window well away from the selection, its labels, the
 // saved pointer and the overlay's hint on the right.
 const QPoint kTemoins[] = {QPoint(260, 210), QPoint(1500, 900), QPoint(400, 850), QPoint(1300, 230)};
@@ -136,6 +167,7 @@ class RegionCaptureX11 : public ::testing::Test {
       return platform::grabScreen(QRect(900, 500, 1, 1)).pixel(0, 0) == patternAt(900, 500);
     })) << "the pattern is on the screen";
 
+    qApp->installEventFilter(&temoin);
     testenv::dialogs().reset();
     frmMain();  // the real start-up: settings, toolbar, hint; its first tick arms the hotkeys
     ASSERT_TRUE(frmMain.existing());
@@ -159,6 +191,7 @@ class RegionCaptureX11 : public ::testing::Test {
   }
 
   void TearDown() override {
+    qApp->removeEventFilter(&temoin);
     keys.releaseAll();
     mainwin::setLecteurSonPourTests({});
     mainwin::setDossierRessources(QString());
@@ -207,32 +240,45 @@ class RegionCaptureX11 : public ::testing::Test {
   };
   std::optional<Globales> garde;
 
+  // The screen shows the frozen pattern, dimmed, at the witness points.
+  static bool motifGeleAffiche() {
+    const QImage ecran = platform::grabWholeScreen();
+    for (QPoint p : kTemoins)
+      if (!within1(ecran.pixel(p), overlay::dimPixel(patternAt(p.x(), p.y())))) return false;
+    return true;
+  }
+
   static bool overlayOuvert() {
     FrmFull* f = frmFull.existing();
     return f && f->Visible() && !f->TimMvtDeb.Enabled() && !f->TimForgrnd.Enabled();
   }
 
   // Ctrl+Z through the hotkey poll, held until the overlay is in place.
-  bool ctrlZ() {
+  bool ctrlZ() { return raccourci("z"); }
+  // Ctrl and a region letter, held until the overlay is in place on a new grab.
+  bool raccourci(const QString& lettre, const std::function<bool()>& pret = {}) {
     const int avant = prises;
     keys.press("Control_L");
-    keys.press("z");
+    keys.press(lettre);
     keys.sync();
-    const bool ok = attendre([&] { return prises > avant && overlayOuvert(); });
-    keys.release("z");
+    const bool ok = attendre([&] { return prises > avant && overlayOuvert() && (!pret || pret()); });
+    keys.release(lettre);
     keys.release("Control_L");
     keys.sync();
-    QTest::qWait(350);  // the shutter window has come and gone
-    return ok;
+    // The poll has seen the keys go up (one command per press), and the
+    // shutter window has come and gone: nothing lies above the overlay.
+    return ok && attendre([] { return frmMain().ToucheTenue.isEmpty() && !fcam.existing(); });
   }
 
+  // One key, with a modifier held; returns once the program has received it.
   bool touche(const QString& keysym, const QString& modificateur = QString()) {
+    const int avant = temoin.touches;
+    const int appuis = modificateur.isEmpty() ? 1 : 2;
     if (!modificateur.isEmpty() && !keys.press(modificateur)) return false;
     const bool ok = keys.tap(keysym);
     if (!modificateur.isEmpty()) keys.release(modificateur);
     keys.sync();
-    QTest::qWait(60);
-    return ok;
+    return ok && attendre([&] { return temoin.touches >= avant + appuis; });
   }
 
   bool entree(int n) {
@@ -240,23 +286,26 @@ class RegionCaptureX11 : public ::testing::Test {
     return attendre([n] { return gNbCapt >= n; });
   }
 
-  // A drag with the left button, in small steps, as a hand does it.
-  void glisser(QPoint de, QPoint a) {
+  // A drag with the left button, in small steps, as a hand does it. The button
+  // is let go once the program has seen the pointer at the end and, when given,
+  // `rattrape` holds (a handle's timer has caught up with the pointer).
+  bool glisser(QPoint de, QPoint a, const std::function<bool()>& rattrape = {}) {
     keys.movePointer(de);
     keys.sync();
-    QTest::qWait(60);
+    const int appuis = temoin.appuis;
     keys.pressButton(1);
     keys.sync();
-    QTest::qWait(40);
+    if (!attendre([&] { return temoin.appuis > appuis; })) return false;
     for (int i = 1; i <= 10; ++i) {
       keys.movePointer(de + (a - de) * i / 10);
       keys.sync();
-      QTest::qWait(25);
+      QTest::qWait(25);  // the pace of a hand, not a wait for the program
     }
-    QTest::qWait(120);  // a handle's timer has caught up with the pointer
+    const bool suivi = attendre([&] { return temoin.pointeur == a && (!rattrape || rattrape()); });
+    const int relachements = temoin.relachements;
     keys.releaseButton(1);
     keys.sync();
-    QTest::qWait(120);
+    return attendre([&] { return temoin.relachements > relachements; }) && suivi;
   }
 
   static QImage capture(int i) {
@@ -311,6 +360,7 @@ class RegionCaptureX11 : public ::testing::Test {
   }
 
   testsupport::XTestInput keys;
+  Temoin temoin;
   Motif motif;
   int prises = 0;
 };
@@ -328,11 +378,7 @@ TEST_F(RegionCaptureX11, CtrlZFreezesAndEnterListsCopiesAndBringsTheMainWindowBa
 
   // The window below changes; the screen keeps the frozen, dimmed copy.
   motif.changer();
-  QTest::qWait(150);
-  const QImage ecran = platform::grabWholeScreen();
-  for (QPoint p : kTemoins)
-    EXPECT_TRUE(within1(ecran.pixel(p), overlay::dimPixel(patternAt(p.x(), p.y()))))
-        << p.x() << "," << p.y() << " " << std::hex << ecran.pixel(p);
+  EXPECT_TRUE(attendre(motifGeleAffiche));
 
   ASSERT_TRUE(entree(1));
   EXPECT_EQ(gNbCapt, 1);
@@ -360,7 +406,7 @@ TEST_F(RegionCaptureX11, CtrlZFreezesAndEnterListsCopiesAndBringsTheMainWindowBa
   // The pointer waits 400 twips beyond the rectangle's bottom-right corner.
   EXPECT_EQ(platform::pointerPosition(), QPoint(1197, 697));
   EXPECT_TRUE(attendre([] { return frmMain().widget()->isVisible(); })) << "the main window is back";
-  EXPECT_FALSE(gFinFull) << "its activation took the end of the selection";
+  EXPECT_TRUE(attendre([] { return !gFinFull; })) << "its activation took the end of the selection";
   EXPECT_EQ(frmMain().Picture2S.Picture().convertToFormat(QImage::Format_RGB32), prise);
   ASSERT_TRUE(flistimages.existing() && flistimages->Image1.exists(1)) << "its thumbnail row";
 }
@@ -370,8 +416,7 @@ TEST_F(RegionCaptureX11, ASecondCaptureHidesTheThumbnailWindowForTheGrabAndBring
   ASSERT_TRUE(entree(1));
   ASSERT_TRUE(attendre([] { return flistimages.existing() && flistimages->widget()->isVisible(); }))
       << "the thumbnail window shows the list";
-  ASSERT_TRUE(attendre([] { return frmMain().widget()->isVisible(); }));
-  QTest::qWait(300);
+  ASSERT_TRUE(attendre([] { return frmMain().widget()->isVisible() && !gFinFull; }));
   bool listeVue = true, mainVue = true;
   auto vraie = overlay::overlayPlatform().grab;
   overlay::overlayPlatform().grab = [&, vraie](const QRect& r) {
@@ -468,9 +513,11 @@ TEST_F(RegionCaptureX11, InASeriesEachEnterAddsACaptureUntilEscape) {
   frmMain().Mnumulti_Click();
   ASSERT_TRUE(frmMain().Mnumulti.Checked());
   ASSERT_TRUE(ctrlZ());
+  temoin.montrees.clear();
   ASSERT_TRUE(entree(1));
   EXPECT_FALSE(gFinFull);
-  EXPECT_TRUE(attendre([] { return flistimages.existing() && flistimages->widget()->isVisible(); }))
+  ASSERT_TRUE(flistimages.existing());
+  EXPECT_TRUE(temoin.montrees.contains(flistimages->widget()))
       << "the thumbnail window shows the new capture for a moment";
   // Then the overlay is back on the same frozen screen, the thumbnails gone.
   ASSERT_TRUE(attendre([] { return !frmFull->Timtransp.Enabled(); }));
@@ -493,7 +540,7 @@ TEST_F(RegionCaptureX11, InASeriesEachEnterAddsACaptureUntilEscape) {
 
 TEST_F(RegionCaptureX11, AFreeBandDrawnWithTheMouseIsCapturedOnRelease) {
   ASSERT_TRUE(ctrlZ());
-  glisser(QPoint(300, 200), QPoint(500, 350));
+  ASSERT_TRUE(glisser(QPoint(300, 200), QPoint(500, 350)));
   ASSERT_TRUE(attendre([] { return gNbCapt == 1; }));
   EXPECT_EQ(gSelX, 300 * 15);
   EXPECT_EQ(gSelY, 200 * 15);
@@ -510,7 +557,7 @@ TEST_F(RegionCaptureX11, WithHandlesABandIsAdjustedByHandleAndKeysThenEnterCaptu
   ASSERT_TRUE(ctrlZ());
   FrmFull& f = *frmFull.existing();
 
-  glisser(QPoint(300, 200), QPoint(500, 350));
+  ASSERT_TRUE(glisser(QPoint(300, 200), QPoint(500, 350)));
   ASSERT_TRUE(attendre([&] { return f.geometry().rectsel().Width() == 3000; }));
   EXPECT_EQ(gNbCapt, 0) << "the band becomes the selection, nothing is captured";
   EXPECT_TRUE(f.Visible());
@@ -522,7 +569,10 @@ TEST_F(RegionCaptureX11, WithHandlesABandIsAdjustedByHandleAndKeysThenEnterCaptu
   EXPECT_EQ(r.Height, 150 * 15);
 
   // The bottom-right handle dragged 30 pixels right and 20 down.
-  glisser(QPoint(500, 350), QPoint(530, 370));
+  ASSERT_TRUE(glisser(QPoint(500, 350), QPoint(530, 370), [&] {
+    const overlay::Rect s = f.geometry().rectsel().rect();
+    return s.Left + s.Width >= 530 * 15 && s.Top + s.Height >= 370 * 15;
+  }));
   r = f.geometry().rectsel().rect();
   EXPECT_EQ(r.Left, 300 * 15) << "the opposite corner stays";
   EXPECT_EQ(r.Top, 200 * 15);
@@ -565,7 +615,7 @@ TEST_F(RegionCaptureX11, ABandAdoptedThenGivenUpLeavesTheLastRegionToTheRepeat) 
   ASSERT_EQ(gHautImg, 260 * 15);
 
   ASSERT_TRUE(ctrlZ());
-  glisser(QPoint(300, 200), QPoint(500, 350));
+  ASSERT_TRUE(glisser(QPoint(300, 200), QPoint(500, 350)));
   ASSERT_TRUE(attendre([] { return frmFull->geometry().rectsel().Width() == 3000; }));
   ASSERT_TRUE(touche("Escape"));
   ASSERT_TRUE(attendre([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
@@ -576,7 +626,7 @@ TEST_F(RegionCaptureX11, ABandAdoptedThenGivenUpLeavesTheLastRegionToTheRepeat) 
   EXPECT_EQ(gHautImg, 260 * 15);
   EXPECT_EQ(frmMain().Picture2.Picture().convertToFormat(QImage::Format_RGB32), capture(1))
       << "the main view still shows the last capture";
-  QTest::qWait(300);
+  ASSERT_TRUE(attendre([] { return !gFinFull; })) << "the main window has taken the end of the selection";
 
   frmMain().bouton_Click(5);
   ASSERT_EQ(gNbCapt, 2);
@@ -587,7 +637,6 @@ TEST_F(RegionCaptureX11, EscapeCapturesNothingAndKeepsTheFrozenScreen) {
   const double larg = gLargImg, haut = gHautImg;
   ASSERT_TRUE(ctrlZ());
   motif.changer();
-  QTest::qWait(100);
   ASSERT_TRUE(touche("Escape"));
   ASSERT_TRUE(attendre([] { return !frmFull->Visible(); }));
   EXPECT_EQ(gNbCapt, 0);
@@ -609,7 +658,9 @@ TEST_F(RegionCaptureX11, ReselectionReopensTheSameFrozenScreenWithoutANewGrab) {
   ASSERT_TRUE(touche("Escape"));
   ASSERT_TRUE(attendre([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
   motif.changer();
-  QTest::qWait(150);
+  ASSERT_TRUE(attendre([] {
+    return platform::grabScreen(QRect(900, 500, 1, 1)).pixel(0, 0) == changedAt(900, 500);
+  }));
 
   // After Escape, then after a capture: each time the screen frozen by Ctrl+Z.
   for (int n = 1; n <= 2; ++n) {
@@ -617,10 +668,7 @@ TEST_F(RegionCaptureX11, ReselectionReopensTheSameFrozenScreenWithoutANewGrab) {
     frmMain().bouton_Click(4);
     ASSERT_TRUE(attendre(overlayOuvert));
     EXPECT_EQ(prises, 1) << "no new grab";
-    QTest::qWait(100);
-    const QImage ecran = platform::grabWholeScreen();
-    for (QPoint p : kTemoins)
-      EXPECT_TRUE(within1(ecran.pixel(p), overlay::dimPixel(patternAt(p.x(), p.y())))) << p.x() << "," << p.y();
+    EXPECT_TRUE(attendre(motifGeleAffiche));
     ASSERT_TRUE(entree(n));
     EXPECT_EQ(gTabMode[n].toStdString(), "z");
     const QImage prise = capture(n);
@@ -633,10 +681,9 @@ TEST_F(RegionCaptureX11, ReselectionReopensTheSameFrozenScreenWithoutANewGrab) {
 TEST_F(RegionCaptureX11, RepeatAfterARegionAddsTheSameRegionAgain) {
   gRectAjust = 0;
   ASSERT_TRUE(ctrlZ());
-  glisser(QPoint(300, 200), QPoint(560, 390));
+  ASSERT_TRUE(glisser(QPoint(300, 200), QPoint(560, 390)));
   ASSERT_TRUE(attendre([] { return gNbCapt == 1; }));
-  ASSERT_TRUE(attendre([] { return frmMain().widget()->isVisible(); }));
-  QTest::qWait(300);
+  ASSERT_TRUE(attendre([] { return frmMain().widget()->isVisible() && !gFinFull; }));
 
   frmMain().bouton_Click(5);
   ASSERT_EQ(gNbCapt, 2);
@@ -648,4 +695,73 @@ TEST_F(RegionCaptureX11, RepeatAfterARegionAddsTheSameRegionAgain) {
   EXPECT_EQ(ecarts(seconde, QPoint(301, 201)), 0);
   EXPECT_EQ(seconde, premiere);
   EXPECT_TRUE(frmMain().widget()->isVisible());
+}
+
+// Ctrl+E after Ctrl+Z: the overlay goes, the desktop as it is now is grabbed
+// below the first grab and the view opens on the seam; F6 lifts the second grab
+// and a band drawn across the seam is cut from both grabs.
+TEST_F(RegionCaptureX11, CtrlEAppendsASecondGrabAndF6LiftsItAtTheSeam) {
+  ASSERT_EQ(gTouche3.toStdString(), "E") << "default second-grab letter";
+  gRectAjust = 0;
+  ASSERT_TRUE(ctrlZ());
+  motif.changer();  // behind the overlay until Ctrl+E takes it away
+  ASSERT_TRUE(raccourci("e", [] { return frmFull->doubleHeight(); }));
+  EXPECT_EQ(prises, 2);
+  FrmFull& f = *frmFull.existing();
+  EXPECT_EQ(f.Picture1.Top(), -16200 / 2);
+  EXPECT_TRUE(clavierPris());
+  // Screen row y shows row y + 540 of the two grabs: the first grab above the
+  // middle of the screen, the second (the window as it is now) below.
+  EXPECT_TRUE(attendre([] {
+    const QImage ecran = platform::grabWholeScreen();
+    return within1(ecran.pixel(1300, 300), overlay::dimPixel(patternAt(1300, 840))) &&
+           within1(ecran.pixel(1300, 700), overlay::dimPixel(changedAt(1300, 160)));
+  })) << "the first grab above the seam, the new one below";
+
+  ASSERT_TRUE(touche("F6"));
+  EXPECT_EQ(f.NbCoupF6(), 1);
+  // Screen rows 360 to 739 are rows 900 to 1279 of the two grabs.
+  ASSERT_TRUE(glisser(QPoint(700, 360), QPoint(900, 740)));
+  ASSERT_TRUE(attendre([] { return gNbCapt == 1; }));
+  EXPECT_EQ(gSelY, 900 * 15) << "a place in the two-screen-high picture";
+  const QImage prise = capture(1);
+  ASSERT_EQ(prise.size(), QSize(200, 380));
+  // Only rows on the pattern window can be told apart: 901 to 949 of the first
+  // grab, and after F6 the second grab from row 1078 on, one row past the seam.
+  int bad = 0, vus = 0;
+  for (int y = 0; y < prise.height(); ++y) {
+    const int rang = 901 + y;
+    const bool haut = rang < 1078;
+    const int source = haut ? rang : rang - 1077;
+    if (source < 150 || source >= 950) continue;
+    for (int x = 0; x < prise.width(); x += 3) {
+      const QRgb attendu = haut ? patternAt(701 + x, source) : changedAt(701 + x, source);
+      ++vus;
+      if ((prise.pixel(x, y) & 0xFFFFFF) != (attendu & 0xFFFFFF)) ++bad;
+    }
+  }
+  EXPECT_GT(vus, 100 * 67);
+  EXPECT_EQ(bad, 0);
+}
+
+// The keys that shift the view sideways come from the keypad and Tab (which
+// the focus chain does not keep); the main keyboard's minus is another key; the
+// keypad's Enter validates like the other one.
+TEST_F(RegionCaptureX11, KeypadKeysAndTabShiftTheViewAndKeypadEnterValidates) {
+  ASSERT_TRUE(ctrlZ());
+  FrmFull& f = *frmFull.existing();
+  struct Pas {
+    const char* touche;
+    int left;
+  };
+  for (Pas p : {Pas{"KP_Add", -300}, Pas{"minus", -300}, Pas{"KP_Subtract", 0}, Pas{"Tab", 28800},
+                Pas{"KP_Add", 28500}}) {
+    ASSERT_TRUE(touche(p.touche)) << p.touche;
+    EXPECT_EQ(f.Picture1.Left(), p.left) << p.touche;
+  }
+  EXPECT_TRUE(f.Visible());
+  EXPECT_EQ(gNbCapt, 0);
+  ASSERT_TRUE(touche("KP_Enter"));
+  ASSERT_TRUE(attendre([] { return gNbCapt == 1; }));
+  EXPECT_EQ(ecarts(capture(1), origineCoupe()), 0) << "the shifted view does not move the cut";
 }

@@ -2,6 +2,7 @@
 #include "tests/velistrom/mainwin/CaptureFixture.h"
 
 #include "platform/forms/Keys.h"
+#include "velistrom/mainwin/Vignettes.h"
 
 #include <QTest>
 
@@ -19,14 +20,18 @@ class Reorder : public CaptureList {
     // Capture 2 is portrait, so a move must carry box sizes too.
     const QSize sizes[] = {{40, 30}, {30, 60}, {44, 30}, {46, 30}, {48, 30}};
     for (int i = 0; i < 5; ++i) add(kColours[i], sizes[i].width(), sizes[i].height());
-    // Capture 5 is current (just added); capture 2 is saved, capture 4 ticked for mail.
+    // Capture 5 is current (just added); capture 2 is saved, capture 4 ticked
+    // for mail and mailed.
     gTabSauv[2] = "/saved/two.png";
     fl().PictSave[2].setVisible(true);
     fl().Chksav[2].setValue(1);
     fl().Chkmail[4].setValue(1);
+    fl().pictmail[4].setVisible(true);
     for (int i = 1; i <= 5; ++i) {
       width_[i] = fl().Image1[i].Width();
       height_[i] = fl().Image1[i].Height();
+      bigWidth_[i] = fl().Gimage1[i].Width();
+      bigHeight_[i] = fl().Gimage1[i].Height();
     }
   }
   // Types text in box `box` and presses Enter.
@@ -37,7 +42,7 @@ class Reorder : public CaptureList {
     key = vb::vbKeyReturn;
     fl().Txtordre_KeyDown(box, key, 0);
   }
-  int width_[6] = {}, height_[6] = {};
+  int width_[6] = {}, height_[6] = {}, bigWidth_[6] = {}, bigHeight_[6] = {};
 };
 
 struct MoveCase {
@@ -68,7 +73,9 @@ TEST_F(Reorder, MovesAsATable) {
     if (c.refused) testenv::dialogs().expectMsgBox("Positions go up to 5", vb::vbOK);
     type(c.box, c.text);
     testenv::dialogs().verify();
-    if (c.refused) EXPECT_EQ(testenv::dialogs().shown().back().icon, "critical");
+    if (c.refused) {
+      EXPECT_EQ(testenv::dialogs().shown().back().icon, "critical");
+    }
     EXPECT_EQ(gNumCapt, c.current);
     EXPECT_EQ(gNbCapt, 5);
     for (int i = 1; i <= 5; ++i) {
@@ -79,13 +86,17 @@ TEST_F(Reorder, MovesAsATable) {
       EXPECT_EQ(bigColour(i), kColours[k - 1]);
       EXPECT_EQ(fl().Image1[i].Width(), width_[k]);
       EXPECT_EQ(fl().Image1[i].Height(), height_[k]);
+      EXPECT_EQ(fl().Gimage1[i].Width(), bigWidth_[k]);
+      EXPECT_EQ(fl().Gimage1[i].Height(), bigHeight_[k]);
       EXPECT_EQ(fl().Image1[i].Top(), 840 + (i - 1) * 1800);  // rows stay put
+      EXPECT_EQ(fl().Gimage1[i].Top(), vign::HautAgrandie(fl().Image1[i].Top(), bigHeight_[k]));
       EXPECT_TRUE(exists(i));
       // The saved mark, the saved flag and the mail tick follow their captures.
       EXPECT_EQ(fl().PictSave[i].Visible(), k == 2);
       EXPECT_EQ(fl().Chksav[i].Value(), k == 2 ? 1 : 0);
       EXPECT_EQ(gTabSauv[i], k == 2 ? "/saved/two.png" : "");
       EXPECT_EQ(fl().Chkmail[i].Value(), k == 4 ? 1 : 0);
+      EXPECT_EQ(fl().pictmail[i].Visible(), k == 4);
       // Labels keep the number the capture got when it was added.
       EXPECT_TRUE(fl().Lbldim[i].Caption().startsWith(vb::Format(k, "00") + "/")) << fl().Lbldim[i].Caption().toStdString();
       // Every box shows its own position and takes input again.

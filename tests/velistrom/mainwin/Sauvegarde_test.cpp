@@ -245,6 +245,7 @@ TEST_F(Enregistrer2, TheFilterIndexDecidesTheFormat) {
   };
   const int n = Ajouter(Motif(24, 16, Qt::red));
   RangeesMarques(n);
+  m->CheminCapt = Bitmap(n);
   const QString dossier = testenv::home() + "/mine";
   ASSERT_TRUE(QDir().mkpath(dossier));
   for (const Case& c : cases) {
@@ -260,6 +261,7 @@ TEST_F(Enregistrer2, TheFilterIndexDecidesTheFormat) {
   EXPECT_EQ(Contenu(dossier + "/shot1.bmp"), Contenu(Bitmap(n)));
   EXPECT_EQ(Fichiers(dossier), QStringList({"shot1.bmp", "shot2.jpg", "shot3.gif", "shot4.png"}));
   EXPECT_EQ(Fichiers(gRepCapt), QStringList({gTabNomCapt[n]}));
+  EXPECT_EQ(m->CheminCapt, Bitmap(n)) << "the editor and the reload still find the capture";
   EXPECT_TRUE(Marquee(n));
   EXPECT_TRUE(m->PictSave.Visible());
   EXPECT_EQ(m->CDlg1.InitDir(), dossier);  // the last call opened where the one before saved

@@ -199,7 +199,7 @@ TEST_F(Vue, TimerStepsDownOnlyWhileTheViewIsTooLarge) {
     int wPx, hPx;  // the capture at 100 %
     int expected;  // zoom entry in force afterwards
   };
-  const int W = sw() / kTw, H = sh() / kTw;
+  const int W = sw() / kTw;
   const Case cases[] = {
       {"fits at 100 %", 100, 80, 3},
       {"just inside the margins", (sw() - 500) / kTw, (sh() - 1500) / kTw, 3},

@@ -8,6 +8,7 @@
 #include "platform/forms/Runtime.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "velistrom/helpers/GlobTextes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
@@ -25,11 +26,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <linux/capability.h>
 #include <cmath>
-#include <sys/stat.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace {
 
@@ -45,29 +42,7 @@ QStringList readLines(const QString& path) {
   return QString::fromUtf8(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
 }
 
-// While alive: the folder is read-only, also for root (the capabilities that
-// let root write anywhere are dropped from this thread's effective set).
-class ReadOnlyFolder {
- public:
-  explicit ReadOnlyFolder(const QString& dir) : dir_(dir.toLocal8Bit()) {
-    ::chmod(dir_.constData(), 0555);
-    hdr_ = {_LINUX_CAPABILITY_VERSION_3, 0};
-    if (syscall(SYS_capget, &hdr_, saved_) != 0) return;
-    __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
-    lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
-    dropped_ = syscall(SYS_capset, &hdr_, lowered) == 0;
-  }
-  ~ReadOnlyFolder() {
-    if (dropped_) syscall(SYS_capset, &hdr_, saved_);
-    ::chmod(dir_.constData(), 0755);
-  }
-
- private:
-  QByteArray dir_;
-  __user_cap_header_struct hdr_{};
-  __user_cap_data_struct saved_[2]{};
-  bool dropped_ = false;
-};
+using testsupport::ReadOnlyFolder;
 
 // A fresh account with the shipped language files and pictures.
 class MainStart : public ::testing::Test {
@@ -337,7 +312,9 @@ TEST_F(MainStart, MenuStateAfterStartUp) {
     EXPECT_FALSE(h->Visible()) << h->Name().toStdString();
   for (vb::Menu* menu : allMenus(m)) {
     // (A hidden holder reports Enabled False through Qt, whatever was set.)
-    if (menu->Visible()) EXPECT_TRUE(menu->Enabled()) << menu->Name().toStdString();
+    if (menu->Visible()) {
+      EXPECT_TRUE(menu->Enabled()) << menu->Name().toStdString();
+    }
     EXPECT_EQ(menu->Checked(), menu == &m.mnuzoomX[3]) << menu->Name().toStdString();
   }
 }
@@ -390,11 +367,20 @@ TEST_F(MainStart, SwitchesOfTheToolsMenu) {
   m.MnuChgLang_Click();  // already gone: nothing to report
 }
 
+TEST_F(MainStart, ThumbnailWindowMinimisedByOtherMeansPressesItsButton) {
+  FrmMain& m = load();
+  flistimages().Show();
+  m.bouton[16].setBorderStyle(0);
+  flistimages().setWindowState(vb::vbMinimized);
+  EXPECT_EQ(m.bouton[16].BorderStyle(), 1);
+}
+
 // ---------------------------------------------------------------- settings
 
 TEST_F(MainStart, FreshAccountGetsItsSettingsFileAndStartsFully) {
   gDossAppli.clear();  // as when the banner could not settle it
   QDir(testenv::dataHome() + "/Velistrom").removeRecursively();
+  tips::EcrireAfficherAuDemarrage(true);
   FrmMain& m = frmMain();
   const QString params = testenv::dataHome() + "/Velistrom/params.txt";
   const QStringList lines = readLines(params);
@@ -413,6 +399,16 @@ TEST_F(MainStart, FreshAccountGetsItsSettingsFileAndStartsFully) {
   EXPECT_FALSE(fcam.existing()->Visible());
   // Without a tray host (offscreen) the run goes on without an icon.
   EXPECT_EQ(m.trayIcon(), nullptr);
+  ASSERT_NE(frmTip.existing(), nullptr);
+  EXPECT_TRUE(frmTip.existing()->Visible());
+  EXPECT_FALSE(frmTip.existing()->isShownModal());
+  // A light tint: red 245, green and blue each 245 to 255.
+  const vb::Color tint = m.BackColor();
+  EXPECT_EQ(tint & 0xFF, 245);
+  for (int shift : {8, 16}) {
+    EXPECT_GE((tint >> shift) & 0xFF, 245) << shift;
+    EXPECT_LE((tint >> shift) & 0xFF, 255) << shift;
+  }
 }
 
 TEST_F(MainStart, PeriodicIntervalIsTakenFromTheSettings) {

@@ -114,6 +114,32 @@ TEST_F(OverlayTest, SecondGrabGoesBelowTheFirstWithFreshSeams) {
   EXPECT_TRUE(f.TimLabDbhV.Enabled());
 }
 
+TEST_F(OverlayTest, TwoMonitorsInDoubleHeightKeepBothScreensOfBothGrabs) {
+  monitors = 2;
+  FrmFull& f = open(0);
+  ASSERT_TRUE(f.InitFull(1));
+  const int w = 2 * sw(), h = sh();
+  ASSERT_EQ(grabRects.at(1), QRect(0, 0, w, h));
+  EXPECT_EQ(mismatches(f.PictPourSel, QRect(0, 0, w, 2 * h),
+                       [h](int x, int y, QRgb p) {
+                         return p == (y < h ? patternAt(x, y, 1) : patternAt(x, y - h, 2));
+                       }),
+            0);
+  EXPECT_EQ(mismatches(f.Picture1.Image(), QRect(0, 0, w, 2 * h),
+                       [h](int x, int y, QRgb p) {
+                         return within1(p, blendRef(y < h ? patternAt(x, y, 1) : patternAt(x, y - h, 2)));
+                       }),
+            0);
+  // The strips of the seam keys stay one screen wide.
+  EXPECT_EQ(f.PictHautSel.size(), QSize(sw(), h));
+  EXPECT_EQ(f.PictBasSel.size(), QSize(sw(), h));
+  // A cut on the second monitor across the seam.
+  select(f, {(sw() + 99) * 15, (h - 11) * 15, 300, 300});
+  f.ValidSel(f.rectsel);
+  EXPECT_EQ(f.PictInvis.Image().pixel(0, 0), patternAt(sw() + 100, h - 10, 1));
+  EXPECT_EQ(f.PictInvis.Image().pixel(0, 19), patternAt(sw() + 100, 9, 2));
+}
+
 TEST_F(OverlayTest, SeamCountersStartAfreshWithEachDoubleHeightOpening) {
   FrmFull& f = open(0);
   ASSERT_TRUE(f.InitFull(1));

@@ -66,6 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         PressCase{"right with Shift and Ctrl: capture", 1, false, 2, 3, 4500, 4200, Did::Capture},
         PressCase{"right anywhere: capture", 1, false, 2, 0, 1000, 1000, Did::Capture},
         PressCase{"right while a band is drawn: nothing", 1, true, 2, 0, 4500, 4200, Did::Nothing},
+        PressCase{"right outside while a band is drawn: new anchor", 1, true, 2, 0, 8000, 8000, Did::Band},
         PressCase{"another left press while drawing: new anchor", 1, true, 1, 0, 8000, 8000, Did::Band}));
 
 struct BandCase {
@@ -132,6 +133,40 @@ TEST_F(OverlayTest, BandWithHandlesBecomesTheSelectionWithoutACapture) {
   EXPECT_EQ(warps.back(), QPoint(10500 / 15 + 50, 3000 / 15 + 50));
 }
 
+TEST_F(OverlayTest, AReleaseUnderTheSizeAllPointerOnlyRestoresTheArrow) {
+  gRectAjust = 0;
+  FrmFull& f = open(0);
+  select(f, kSel);
+  f.Picture1_MouseDown(1, 0, 9000, 1500);
+  f.Picture1_MouseMove(1, 0, 10500, 3000);
+  f.Picture1.setMousePointer(vb::vbSizeAll);
+  warps.clear();
+  f.Picture1_MouseUp(1, 0, 10500, 3000);
+  EXPECT_EQ(f.Picture1.MousePointer(), vb::vbArrow);
+  EXPECT_TRUE(f.EnTrace()) << "the band is still being drawn";
+  EXPECT_TRUE(main.only({"GestVignettes"}).isEmpty());
+  EXPECT_TRUE(warps.empty());
+  f.Picture1_MouseUp(1, 0, 10500, 3000);
+  EXPECT_EQ(main.only({"GestVignettes"}).size(), 1);
+}
+
+TEST_F(OverlayTest, ALateActivationLeavesABandBeingDrawnAlone) {
+  FrmFull& f = open(0);
+  select(f, kSel);
+  f.Picture1_MouseDown(1, 0, 9000, 1500);
+  f.Picture1_MouseMove(1, 0, 10500, 3000);
+  ASSERT_FALSE(f.rectsel.Visible());
+  f.Form_Activate();  // the window system's, after the Show that already ran it
+  EXPECT_FALSE(f.rectsel.Visible());
+  EXPECT_FALSE(f.coinrect[4].Visible());
+  EXPECT_FALSE(f.LabGuide.Visible());
+  // Shown again, as in a series, it runs afresh.
+  f.Hide();
+  f.Show();
+  EXPECT_TRUE(f.rectsel.Visible());
+  EXPECT_TRUE(f.coinrect[4].Visible());
+}
+
 TEST_F(OverlayTest, ARightPressDuringABandGivesNoSecondCapture) {
   gRectAjust = 0;
   FrmFull& f = open(0);
@@ -163,14 +198,18 @@ TEST_F(OverlayTest, ReleaseAfterAMoveNudgesThePointerOffTheRectangle) {
 
 struct HandleCase {
   int handle;
-  Rect after;  // handle moved 300 twips right and 150 down
+  int snap;    // gOptChk0
+  int dx, dy;  // the pointer from the handle's corner, twips
+  Rect after;
   int pointer;
 };
+void PrintTo(const HandleCase& c, std::ostream* os) { *os << "handle " << c.handle << (c.snap ? " snapped" : ""); }
 
 class OverlayHandleDrag : public OverlayTest, public ::testing::WithParamInterface<HandleCase> {};
 
 TEST_P(OverlayHandleDrag, TheHandleFollowsThePointerAndResizes) {
   const HandleCase& c = GetParam();
+  gOptChk0 = c.snap;
   FrmFull& f = open(0);
   select(f, kSel);
   gSelX = 11;
@@ -178,7 +217,7 @@ TEST_P(OverlayHandleDrag, TheHandleFollowsThePointerAndResizes) {
   const int hx = f.geometry().coinrect(c.handle).Left(), hy = f.geometry().coinrect(c.handle).Top();
   f.Picture1_MouseDown(1, 0, hx, hy);  // the ring: starts nothing by itself
   EXPECT_FALSE(f.EnTrace());
-  f.Picture1_MouseMove(1, 0, hx + 300, hy + 150);
+  f.Picture1_MouseMove(1, 0, hx + c.dx, hy + c.dy);
   EXPECT_EQ(f.Picture1.MousePointer(), c.pointer);
   EXPECT_TRUE(f.Timboug[c.handle].Enabled());
   EXPECT_TRUE(f.Timsel.Enabled());
@@ -193,21 +232,32 @@ TEST_P(OverlayHandleDrag, TheHandleFollowsThePointerAndResizes) {
   // The drag's anchor is the form's own: the last region is left alone.
   EXPECT_EQ(gSelX, 11);
   EXPECT_EQ(gSelY, 22);
-  f.Picture1_MouseUp(1, 0, hx + 300, hy + 150);
+  f.Picture1_MouseUp(1, 0, hx + c.dx, hy + c.dy);
   EXPECT_FALSE(f.Timboug[c.handle].Enabled());
   EXPECT_FALSE(f.Timsel.Enabled());
   EXPECT_EQ(f.rectsel.BorderColor(), vb::Color(0x0000FF));
 }
 
+// Handles of kSel: left and top columns at 2925, middles at 4462, right and
+// bottom at 6000. Moved 300 twips right and 150 down; snapped, the pointer
+// 340 right and 290 down goes to the 150-twip multiple below it.
 INSTANTIATE_TEST_SUITE_P(Table, OverlayHandleDrag,
-                         ::testing::Values(HandleCase{0, {3225, 3000, 2775, 3000}, 9},
-                                           HandleCase{1, {3225, 3075, 2775, 2925}, 8},
-                                           HandleCase{2, {3000, 3075, 3000, 2925}, 7},
-                                           HandleCase{3, {3000, 3075, 3375, 2925}, 6},
-                                           HandleCase{4, {3000, 3000, 3375, 3000}, 9},
-                                           HandleCase{5, {3000, 3000, 3375, 3225}, 8},
-                                           HandleCase{6, {3000, 3000, 3000, 3225}, 7},
-                                           HandleCase{7, {3225, 3000, 2775, 3225}, 6}));
+                         ::testing::Values(HandleCase{0, 0, 300, 150, {3225, 3000, 2775, 3000}, 9},
+                                           HandleCase{1, 0, 300, 150, {3225, 3075, 2775, 2925}, 8},
+                                           HandleCase{2, 0, 300, 150, {3000, 3075, 3000, 2925}, 7},
+                                           HandleCase{3, 0, 300, 150, {3000, 3075, 3375, 2925}, 6},
+                                           HandleCase{4, 0, 300, 150, {3000, 3000, 3375, 3000}, 9},
+                                           HandleCase{5, 0, 300, 150, {3000, 3000, 3375, 3225}, 8},
+                                           HandleCase{6, 0, 300, 150, {3000, 3000, 3000, 3225}, 7},
+                                           HandleCase{7, 0, 300, 150, {3225, 3000, 2775, 3225}, 6},
+                                           HandleCase{0, 1, 340, 290, {3150, 3000, 2850, 3000}, 9},
+                                           HandleCase{1, 1, 340, 290, {3150, 3150, 2850, 2850}, 8},
+                                           HandleCase{2, 1, 340, 290, {3000, 3150, 3000, 2850}, 7},
+                                           HandleCase{3, 1, 340, 290, {3000, 3150, 3375, 2850}, 6},
+                                           HandleCase{4, 1, 340, 290, {3000, 3000, 3375, 3000}, 9},
+                                           HandleCase{5, 1, 340, 290, {3000, 3000, 3375, 3225}, 8},
+                                           HandleCase{6, 1, 340, 290, {3000, 3000, 3000, 3225}, 7},
+                                           HandleCase{7, 1, 340, 290, {3150, 3000, 2850, 3225}, 6}));
 
 TEST_F(OverlayTest, HoverOverAHandleOnlyShowsItsPointer) {
   FrmFull& f = open(0);
@@ -275,13 +325,34 @@ TEST_F(OverlayTest, TheClearViewHidesOnlyWhenThePointerIsWellInsideIt) {
   }
 }
 
-TEST_F(OverlayTest, TheFloatingLabelKeepsOffTheScreensTopLeftCorner) {
+TEST_F(OverlayTest, TheFloatingLabelSitsAboveLeftOfThePointerAndStepsAside) {
   FrmFull& f = open(0);
-  select(f, kSel);
-  f.Picture1_MouseMove(0, 0, 300, 300);  // 20 pixels from each edge
-  EXPECT_EQ(f.LabPos2.Left(), 500);
-  EXPECT_EQ(f.LabPos2.Top(), 500);
-  f.Picture1_MouseMove(0, 0, 9000, 8000);
-  EXPECT_EQ(f.LabPos2.Left(), 9000 - f.LabPos2.Width() - 80);
-  EXPECT_EQ(f.LabPos2.Top(), 8000 - f.LabPos2.Height() - 80);
+  select(f, kSel);  // right handles at Left 6000, bottom ones at Top 6000
+  enum Place { Edge, Beside, AtPointer, Keep };  // 500; 80 off the label's far side; the pointer's
+  struct Step {
+    const char* what;
+    float x, y;
+    Place left, top;
+  };
+  // In order: the strip below the bottom edge keeps the Left of the step before.
+  const Step steps[] = {
+      {"away from the rectangle", 9000, 8000, Beside, Beside},
+      {"in the strip below the bottom edge", 3600, 6100, Keep, AtPointer},
+      {"in the strip right of the right edge", 6100, 3500, AtPointer, Beside},
+      {"20 pixels from the top and left", 300, 300, Edge, Edge},
+      {"22 pixels down, 65 across: still the edge", 975, 330, Edge, Edge},
+      {"one twip further", 976, 331, Beside, Beside},
+  };
+  int left = f.LabPos2.Left();
+  for (const Step& s : steps) {
+    f.Picture1_MouseMove(0, 0, s.x, s.y);
+    // The caption is written first: the width is the new text's.
+    const int w = f.LabPos2.Width(), h = f.LabPos2.Height();
+    ASSERT_GT(w, 0);
+    if (s.left != Keep) left = s.left == Edge ? 500 : s.left == AtPointer ? int(s.x) : int(s.x) - w - 80;
+    const int top = s.top == Edge ? 500 : s.top == AtPointer ? int(s.y) : int(s.y) - h - 80;
+    EXPECT_EQ(f.LabPos2.Left(), left) << s.what;
+    EXPECT_EQ(f.LabPos2.Top(), top) << s.what;
+  }
+  EXPECT_EQ(f.LabPos2.Caption(), "<-  65  ^  22");
 }

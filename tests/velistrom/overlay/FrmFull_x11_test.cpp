@@ -21,7 +21,7 @@ using namespace overlaytest;
 
 namespace {
 
-bool waitFor(const std::function<bool()>& ok, int ms = 5000) {
+bool waitFor(const std::function<bool()>& ok, int ms = 10000) {
   QElapsedTimer t;
   t.start();
   while (!ok() && t.elapsed() < ms) QTest::qWait(20);
@@ -95,11 +95,12 @@ TEST_F(OverlayX11, FrozenDimmedAboveEveryWindowAndEnterHandsOverThePattern) {
 
   // The window below changes; the overlay keeps showing the frozen, dimmed copy.
   window.paintRed();
-  QTest::qWait(100);
-  const QImage screen = platform::grabWholeScreen();
-  for (QPoint p : {QPoint(320, 220), QPoint(1500, 850), QPoint(700, 800), QPoint(1200, 300)})
-    EXPECT_TRUE(within1(screen.pixel(p), overlay::dimPixel(patternAt(p.x(), p.y(), 1))))
-        << p.x() << "," << p.y() << " " << std::hex << screen.pixel(p);
+  EXPECT_TRUE(waitFor([] {
+    const QImage screen = platform::grabWholeScreen();
+    for (QPoint p : {QPoint(320, 220), QPoint(1500, 850), QPoint(700, 800), QPoint(1200, 300)})
+      if (!within1(screen.pixel(p), overlay::dimPixel(patternAt(p.x(), p.y(), 1)))) return false;
+    return true;
+  }));
 
   // A real Enter, through the X server.
   testsupport::XTestInput input;
@@ -127,6 +128,9 @@ TEST_F(OverlayX11, ARealDragDrawsABandThatIsCapturedOnRelease) {
   PatternWindow window(at);
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  ASSERT_TRUE(waitFor([&] {
+    return platform::grabScreen(QRect(1300, 300, 1, 1)).pixel(0, 0) == patternAt(1300, 300, 1);
+  }));
   gRectAjust = 0;
   FrmFull& f = frmFull();
   ASSERT_TRUE(f.InitFull(0));
@@ -136,7 +140,6 @@ TEST_F(OverlayX11, ARealDragDrawsABandThatIsCapturedOnRelease) {
   ASSERT_TRUE(input.ok());
   input.movePointer(QPoint(1200, 250));
   input.sync();
-  QTest::qWait(50);
   input.pressButton(1);
   for (int i = 1; i <= 10; ++i) {
     input.movePointer(QPoint(1200 + 20 * i, 250 + 10 * i));
@@ -174,13 +177,15 @@ TEST_F(OverlayX11, DoubleHeightWindowIsTwoScreensHighWithTheSeamAtMidScreen) {
     XGetWindowAttributes(dpy, f.widget()->winId(), &wa);
     return wa.map_state == IsViewable && wa.height == 2160 && wa.y == 0;
   }));
-  QTest::qWait(100);
   // Screen row 539 is the first grab's last row, row 540 the second grab's first.
-  const QImage rows = platform::grabScreen(QRect(0, 539, 1920, 2));
-  for (int x : {30, 700, 1300}) {
-    EXPECT_TRUE(within1(rows.pixel(x, 0), overlay::dimPixel(patternAt(x, 1079, 1)))) << x;
-    EXPECT_TRUE(within1(rows.pixel(x, 1), overlay::dimPixel(patternAt(x, 0, 1)))) << x;
-  }
+  EXPECT_TRUE(waitFor([] {
+    const QImage rows = platform::grabScreen(QRect(0, 539, 1920, 2));
+    for (int x : {30, 700, 1300})
+      if (!within1(rows.pixel(x, 0), overlay::dimPixel(patternAt(x, 1079, 1))) ||
+          !within1(rows.pixel(x, 1), overlay::dimPixel(patternAt(x, 0, 1))))
+        return false;
+    return true;
+  }));
 }
 
 }  // namespace

@@ -138,6 +138,39 @@ TEST_F(StartForm, AnUnusableChoiceIsAskedAgain) {
   }
 }
 
+TEST_F(StartForm, AFolderOrChoiceThatCannotBeWrittenEndsTheStartWithAMessage) {
+  {
+    // The data folder's place is taken by a file: the folder cannot be made.
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    const QString blocked = testenv::home() + "/not-a-folder";
+    writeFile(blocked, "x");
+    qputenv("XDG_DATA_HOME", blocked.toLocal8Bit());
+    testenv::dialogs().expectMsgBox("Cannot create the folder", vb::vbOK);
+    frmChoixLng().Show();
+    qputenv("XDG_DATA_HOME", saved);
+    testenv::dialogs().verify();
+    EXPECT_FALSE(frmChoixLng.existing());
+    EXPECT_TRUE(vb::loadedForms().empty());
+  }
+  {
+    // "spoken.txt" cannot be written (a folder holds its name).
+    testenv::dialogs().reset();
+    ASSERT_TRUE(QDir().mkpath(spoken()));
+    frmChoixLng().Show();
+    ASSERT_TRUE(frmChoixLng.existing()) << "an unreadable choice is asked again";
+    testenv::dialogs().expectMsgBox("Cannot write", vb::vbOK);
+    click(frmChoixLng->Image1);
+    testenv::dialogs().verify();
+    EXPECT_FALSE(frmChoixLng.existing());
+    QTest::qWait(700);
+    EXPECT_EQ(splashShown, 0) << "no hand-over after a failed choice";
+  }
+  for (const auto& box : testenv::dialogs().shown()) {
+    EXPECT_EQ(box.icon, "critical");
+    EXPECT_EQ(box.title, vb::App.Title());
+  }
+}
+
 TEST_F(StartForm, ADamagedLanguageFileEndsTheStartWithAMessage) {
   ASSERT_TRUE(QDir().mkpath(dataFolder));
   writeFile(spoken(), "ConstPRJF\r\n");

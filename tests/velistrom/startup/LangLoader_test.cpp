@@ -26,11 +26,6 @@ void writeFile(const QString& path, const QByteArray& bytes) {
   f.write(bytes);
 }
 
-QByteArray readFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // A data folder with "spoken.txt", a program folder with the language file, and
 // the message boxes logged instead of shown.
 class LoaderTest : public ::testing::Test {
@@ -156,7 +151,9 @@ TEST_F(LoaderTest, AnyFailureIsReportedAndShowsNoSplash) {
     const auto& box = testenv::dialogs().shown()[0];
     EXPECT_EQ(box.icon, "critical") << c.name;
     EXPECT_EQ(box.title, title) << c.name;
-    if (c.box == "Permanent Error ....") EXPECT_EQ(box.text, c.box) << "exactly";
+    if (c.box == "Permanent Error ....") {
+      EXPECT_EQ(box.text, c.box) << "exactly";
+    }
     EXPECT_EQ(gTxtLng[0], "untouched") << c.name;
   }
 }

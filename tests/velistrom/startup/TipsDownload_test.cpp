@@ -93,27 +93,32 @@ TEST(TipsServerFromEnvironment, NeedsAnFtpAddressAndAScrambledPassword) {
   struct Case {
     const char* address;
     QByteArray password;
-    bool configured;
+    const char* problem;  // nullptr: configured
     const char* host;
     int port;
   };
   const Case cases[] = {
-      {"", hex, false, "", 0},
-      {"ftp://127.0.0.1:2121", "", false, "", 0},
-      {"ftp://127.0.0.1:2121", "abc", false, "", 0},      // odd number of digits
-      {"ftp://127.0.0.1:2121", "zz11", false, "", 0},     // not hexadecimal
-      {"ftp://127.0.0.1:2121", "4142", false, "", 0},     // too short to descramble
-      {"http://127.0.0.1:2121", hex, false, "", 0},
-      {"ftp://127.0.0.1:2121", hex, true, "127.0.0.1", 2121},
-      {"ftp://localhost", hex, true, "localhost", 0},
+      {"", "", "no tips server is configured", "", 0},
+      {"", hex, "VELISTROM_TIPS_FTP is not", "", 0},
+      {"ftp://127.0.0.1:2121", "", "VELISTROM_TIPS_FTP_PASSWORD is not", "", 0},
+      {"ftp://127.0.0.1:2121", "abc", "VELISTROM_TIPS_FTP_PASSWORD is not", "", 0},   // odd number of digits
+      {"ftp://127.0.0.1:2121", "zz11", "VELISTROM_TIPS_FTP_PASSWORD is not", "", 0},  // not hexadecimal
+      {"ftp://127.0.0.1:2121", "4142", "VELISTROM_TIPS_FTP_PASSWORD is not", "", 0},  // too short to descramble
+      {"http://127.0.0.1:2121", hex, "VELISTROM_TIPS_FTP is not", "", 0},
+      {"ftp://127.0.0.1:2121", hex, nullptr, "127.0.0.1", 2121},
+      {"ftp://localhost", hex, nullptr, "localhost", 0},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE((k.address + QByteArray(" ") + k.password).toStdString());
     qputenv("VELISTROM_TIPS_FTP", k.address);
     qputenv("VELISTROM_TIPS_FTP_PASSWORD", k.password);
-    const auto s = tipsServerFromEnvironment();
-    ASSERT_EQ(s.has_value(), k.configured);
-    if (!s) continue;
+    QString problem;
+    const auto s = tipsServerFromEnvironment(&problem);
+    ASSERT_EQ(s.has_value(), k.problem == nullptr) << problem.toStdString();
+    if (!s) {
+      EXPECT_TRUE(problem.startsWith(k.problem)) << problem.toStdString();
+      continue;
+    }
     EXPECT_EQ(s->host, k.host);
     EXPECT_EQ(s->port, k.port);
     EXPECT_EQ(DecodLigne(s->scrambledPassword), "secret");

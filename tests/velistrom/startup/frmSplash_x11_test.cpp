@@ -1,12 +1,17 @@
 // The banner on a real X server: it takes the keyboard focus although it has
-// no frame, so a real Escape from the keyboard reaches it and ends the run.
+// no frame, so a real Escape from the keyboard reaches it and ends the run, in
+// this process and in the built program.
 #include "velistrom/startup/frmSplash.h"
 
 #include "tests/support/TestEnv.h"
 #include "tests/support/XTestKeys.h"
 #include "velistrom/helpers/GlobTextes.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -41,6 +46,50 @@ TEST(SplashX11, AKeyboardEscapeOnTheBannerEndsTheRun) {
   EXPECT_FALSE(w->isVisible());
   EXPECT_EQ(mainShown, 0);
   startup::setMainWindowHook(nullptr);
+}
+
+// The built program started from an account that chose its language: Escape,
+// pressed again and again from the start, ends the process while the banner is
+// up, before the main window exists (it would write "params.txt").
+TEST(SplashX11, EscapeEndsTheBuiltProgramBeforeTheMainWindow) {
+  const QString bin = testenv::binDir();
+  if (!QFile::exists(bin + "/Velistrom") || !QFile::exists(bin + "/ConstPRJA_codN.txt"))
+    GTEST_SKIP() << "Velistrom or its language files not built";
+  testsupport::XTestInput input;
+  if (!input.ok()) GTEST_SKIP() << "no XTest";
+  const QString data = testenv::dataHome() + "/Velistrom";
+  ASSERT_TRUE(QDir().mkpath(data));
+  QFile spoken(data + "/spoken.txt");
+  ASSERT_TRUE(spoken.open(QIODevice::WriteOnly));
+  spoken.write("ConstPRJA\r\n");
+  spoken.close();
+
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "xcb");
+  env.insert("VELISTROM_MSGBOX_LOG", testenv::home() + "/boxes.log");
+  env.remove("VELISTROM_TIPS_FTP");
+  env.remove("VELISTROM_TIPS_FTP_PASSWORD");
+  p.setProcessEnvironment(env);
+  p.start(bin + "/Velistrom", {});
+  ASSERT_TRUE(p.waitForStarted(5000));
+  QElapsedTimer t;
+  t.start();
+  while (p.state() != QProcess::NotRunning && t.elapsed() < 15000) {
+    input.tap("Escape");
+    input.sync();
+    p.waitForFinished(5);
+  }
+  const bool ended = p.state() == QProcess::NotRunning;
+  if (!ended) {
+    p.kill();
+    p.waitForFinished(5000);
+  }
+  ASSERT_TRUE(ended) << "Escape did not end the program";
+  EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(p.exitCode(), 0);
+  EXPECT_FALSE(QFile::exists(data + "/params.txt")) << "the main window was loaded";
+  EXPECT_FALSE(QFile::exists(testenv::home() + "/boxes.log"));
 }
 
 }  // namespace
