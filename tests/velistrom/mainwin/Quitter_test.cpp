@@ -9,6 +9,7 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
 #include "tests/platform/forms/TestForms.h"  // readable QString values in failures
+#include "tests/velistrom/ShippedTexts.h"
 #include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
@@ -83,12 +84,7 @@ class UnderBoxService : public vb::DialogService {
 class Quit : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(testenv::binDir().isEmpty()) << "VELISTROM_BIN_DIR is not set";
-    gDossAppli = testenv::dataHome() + "/Velistrom";
-    ASSERT_TRUE(QDir().mkpath(gDossAppli));
-    writeFile(gDossAppli + "/spoken.txt", "ConstPRJA\r\n");
-    ASSERT_FALSE(startup::ChargerTextes(gDossAppli, testenv::binDir()).has_value());
-    mainwin::setDossierRessources(testenv::binDir());
+    ASSERT_TRUE(testsupport::textesLivres());
     capt::resetList();
     gQuitter = false;
     gAgrandi = false;

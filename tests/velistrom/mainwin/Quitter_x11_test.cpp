@@ -6,6 +6,7 @@
 #include "platform/Tray.h"
 #include "platform/forms/Menu.h"
 #include "platform/forms/Runtime.h"
+#include "tests/velistrom/ShippedTexts.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/TrayHost.h"
@@ -32,15 +33,7 @@ namespace {
 class QuitX11 : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(testenv::binDir().isEmpty()) << "VELISTROM_BIN_DIR is not set";
-    gDossAppli = testenv::dataHome() + "/Velistrom";
-    ASSERT_TRUE(QDir().mkpath(gDossAppli));
-    QFile spoken(gDossAppli + "/spoken.txt");
-    ASSERT_TRUE(spoken.open(QIODevice::WriteOnly));
-    spoken.write("ConstPRJA\r\n");
-    spoken.close();
-    ASSERT_FALSE(startup::ChargerTextes(gDossAppli, testenv::binDir()).has_value());
-    mainwin::setDossierRessources(testenv::binDir());
+    ASSERT_TRUE(testsupport::textesLivres());
     capt::resetList();
     gQuitter = false;
     vb::setPopupMenuHook([this](vb::Menu& menu) { popped.push_back(&menu); });

@@ -7,6 +7,7 @@
 #include "platform/ScreenGrab.h"
 #include "platform/X11Display.h"
 #include "platform/forms/Forms.h"
+#include "tests/velistrom/ShippedTexts.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/XTestKeys.h"
@@ -140,14 +141,7 @@ class RegionCaptureX11 : public ::testing::Test {
     garde = Globales::lire();
     ASSERT_EQ(platform::rootRect().size(), QSize(1920, 1080)) << "run on a 1920x1080 Xvfb";
     capt::resetList();
-    // This test's own data folder with the English texts, as the start-up leaves them.
-    ASSERT_TRUE(PrepDossiers());
-    QFile spoken(gDossAppli + "/spoken.txt");
-    ASSERT_TRUE(spoken.open(QIODevice::WriteOnly));
-    spoken.write("ConstPRJA\r\n");
-    spoken.close();
-    ASSERT_FALSE(startup::ChargerTextes(gDossAppli, testenv::binDir()).has_value());
-    mainwin::setDossierRessources(testenv::binDir());
+    ASSERT_TRUE(testsupport::textesLivres());
     mainwin::setLecteurSonPourTests([](const QString&) { return true; });
     overlay::setMainSide(nullptr);  // the real main window
     overlay::resetOverlayPlatform();

@@ -6,6 +6,7 @@
 #include "platform/forms/App.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
+#include "tests/velistrom/ShippedTexts.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/ReadOnlyFolder.h"
@@ -48,11 +49,7 @@ using testsupport::ReadOnlyFolder;
 class MainStart : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(testenv::binDir().isEmpty()) << "VELISTROM_BIN_DIR is not set";
-    gDossAppli = testenv::dataHome() + "/Velistrom";
-    ASSERT_TRUE(QDir().mkpath(gDossAppli));
     loadLanguage("ConstPRJF");
-    mainwin::setDossierRessources(testenv::binDir());
     capt::resetList();
     gAgrandi = false;
     gHautImg = 0;
@@ -76,8 +73,7 @@ class MainStart : public ::testing::Test {
     flistimages.destroyNow();
   }
   void loadLanguage(const char* code) {
-    writeFile(gDossAppli + "/spoken.txt", QByteArray(code) + "\r\n");
-    ASSERT_FALSE(startup::ChargerTextes(gDossAppli, testenv::binDir()).has_value()) << code;
+    ASSERT_TRUE(testsupport::textesLivres(code));
   }
   // Loads the main window, as the banner's closing does.
   FrmMain& load() {

@@ -3,6 +3,7 @@
 #include "velistrom/mainwin/frmMain.h"
 
 #include "platform/Tray.h"
+#include "tests/velistrom/ShippedTexts.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/TrayHost.h"
@@ -25,15 +26,7 @@ namespace {
 class MainStartX11 : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(testenv::binDir().isEmpty()) << "VELISTROM_BIN_DIR is not set";
-    gDossAppli = testenv::dataHome() + "/Velistrom";
-    ASSERT_TRUE(QDir().mkpath(gDossAppli));
-    QFile spoken(gDossAppli + "/spoken.txt");
-    ASSERT_TRUE(spoken.open(QIODevice::WriteOnly));
-    spoken.write("ConstPRJA\r\n");
-    spoken.close();
-    ASSERT_FALSE(startup::ChargerTextes(gDossAppli, testenv::binDir()).has_value());
-    mainwin::setDossierRessources(testenv::binDir());
+    ASSERT_TRUE(testsupport::textesLivres());
     capt::resetList();
   }
   void TearDown() override {

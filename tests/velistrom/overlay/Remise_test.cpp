@@ -2,6 +2,7 @@
 // selection over or is given up: their places and sizes, by window state.
 #include "velistrom/overlay/Remise.h"
 
+#include "tests/velistrom/ShippedTexts.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "velistrom/helpers/GlobTextes.h"
@@ -30,15 +31,7 @@ QRect placeOf(const vb::Form& f) { return QRect(f.Left(), f.Top(), f.Width(), f.
 class RealMainSide : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(testenv::binDir().isEmpty()) << "VELISTROM_BIN_DIR is not set";
-    gDossAppli = testenv::dataHome() + "/Velistrom";
-    ASSERT_TRUE(QDir().mkpath(gDossAppli));
-    QFile spoken(gDossAppli + "/spoken.txt");
-    ASSERT_TRUE(spoken.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    spoken.write("ConstPRJA\r\n");
-    spoken.close();
-    ASSERT_FALSE(startup::ChargerTextes(gDossAppli, testenv::binDir()).has_value());
-    mainwin::setDossierRessources(testenv::binDir());
+    ASSERT_TRUE(testsupport::textesLivres());
     capt::resetList();
     gAgrandi = false;
     gFinFull = false;
