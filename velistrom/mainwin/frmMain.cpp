@@ -229,6 +229,7 @@ FrmMain::FrmMain()
   Picture2.setAutoRedraw(true);
   Picture2.setAutoSize(true);  // takes the size of each picture it is given
   Picture2.Move(20, 500, 2000, 200);
+  Picture2.setVisible(false);  // an empty view until the first capture, not a blank box over the start hint
   Picture2S.setVisible(false);
   Picture2S.setBorderStyle(0);
   Picture2S.setAutoRedraw(true);

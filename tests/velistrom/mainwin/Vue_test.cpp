@@ -305,10 +305,11 @@ TEST_F(Vue, ToolbarOnlyLayoutNeedsACurrentCapture) {
     gNbCapt = nb;
     gNumCapt = num;
     m().Move(100, 200, 12000, 5000);
+    const bool vueAvant = m().Picture2.Visible();
     m().Agrandred();
     EXPECT_FALSE(gAgrandi) << nb << "," << num;
     EXPECT_EQ(m().Width(), 12000);
-    EXPECT_TRUE(m().Picture2.Visible());
+    EXPECT_EQ(m().Picture2.Visible(), vueAvant);
   }
   gNbCapt = gNumCapt = 0;
 }

@@ -387,6 +387,7 @@ TEST_F(MainStart, FreshAccountGetsItsSettingsFileAndStartsFully) {
   EXPECT_FALSE(m.TimPeriod.Enabled());
   EXPECT_TRUE(m.isLoaded());
   EXPECT_TRUE(m.Timlabdeb.Enabled());  // the hint, and with it the hotkey poll, starts
+  EXPECT_FALSE(m.Picture2.Visible()) << "an empty view: nothing covers the hint";
   EXPECT_TRUE(QFileInfo(gRepCapt).isDir());
   EXPECT_EQ(gNbCapt, 0);
   EXPECT_TRUE(m.PremDialogue);
