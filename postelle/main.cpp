@@ -1,5 +1,6 @@
 #include "common/LigneCommande.h"
 #include "postelle/ConstAppli.h"
+#include "platform/forms/Forms.h"
 
 #include <QApplication>
 
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
   const QStringList args = argumentsBruts(argc, argv);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Postelle");
+  vb::useDefaultFont();
   if (!ConstAppli::Main(args)) return 1;
   // The posting window is shown here once it exists.
   return 0;

@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   QApplication app(argc, argv);
   QApplication::setApplicationName("Velistrom");
+  vb::useDefaultFont();
   // Log-out, shutdown, SIGTERM and SIGHUP end the run through the session-end path.
   vb::installSessionEndHandlers();
   // The chain of the start: language choice, texts, banner, main window.

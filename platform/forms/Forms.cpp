@@ -4,6 +4,7 @@
 #include "platform/forms/FormsInternal.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -789,6 +790,12 @@ void onSignal(int) {
   if (g_signalPipe[1] >= 0) (void)!::write(g_signalPipe[1], &c, 1);
 }
 }  // namespace
+
+void useDefaultFont() {
+  QFont f("Liberation Sans", 8);
+  f.setFamilies({"Liberation Sans", "Arial", "DejaVu Sans"});
+  QApplication::setFont(f);
+}
 
 void installSessionEndHandlers() {
   auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());

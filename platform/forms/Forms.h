@@ -345,6 +345,9 @@ void resetFormsForTests();
 // installSessionEndHandlers.
 void EndSession();
 void installSessionEndHandlers();
+// The forms' default face: 8-point sans serif with Arial's metrics, the size
+// the twips of every caption were laid out for.
+void useDefaultFont();
 
 // Tests: a function that replaces showing a pop-up menu (it receives the menu
 // and may run an entry's Click through Menu::trigger).

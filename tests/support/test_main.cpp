@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
 #endif
   std::unique_ptr<QApplication> app;
   if (!listing) app = std::make_unique<QApplication>(argc, argv);
+  if (app) vb::useDefaultFont();
   testenv::installIsolatedHome();
   ::testing::UnitTest::GetInstance()->listeners().Append(new FormsRuntimeReset);
   vb::setDialogService(&testenv::dialogs());
