@@ -134,6 +134,18 @@ class Lecteur {
   // Called on the start of <value>; returns after its end.
   Valeur lireValeur() {
     Valeur v;
+    // Values nest by recursion: a hostile answer must not run the stack out.
+    if (profondeur_ >= kProfondeurMax) {
+      echec("values nested too deeply in the answer");
+      return v;
+    }
+    ++profondeur_;
+    lireContenuValeur(v);
+    --profondeur_;
+    return v;
+  }
+
+  void lireContenuValeur(Valeur& v) {
     QString texte;
     bool type = false;
     while (!xml_.atEnd()) {
@@ -143,11 +155,11 @@ class Lecteur {
       } else if (t == QXmlStreamReader::StartElement) {
         if (type) {
           echec("more than one type in <value>");
-          return v;
+          return;
         }
         type = true;
         lireType(v);
-        if (xml_.hasError()) return v;
+        if (xml_.hasError()) return;
       } else if (t == QXmlStreamReader::EndElement) {
         break;
       }
@@ -158,7 +170,6 @@ class Lecteur {
     } else if (!texte.trimmed().isEmpty()) {
       echec("text beside the type of a <value>");
     }
-    return v;
   }
 
   void lireType(Valeur& v) {
@@ -225,6 +236,8 @@ class Lecteur {
     }
   }
 
+  static constexpr int kProfondeurMax = 64;
+  int profondeur_ = 0;
   QXmlStreamReader xml_;
 };
 

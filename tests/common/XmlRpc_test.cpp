@@ -75,6 +75,21 @@ TEST(LireReponse, AnyStatusButOkIsAnHttpErrorWhateverTheBody) {
   }
 }
 
+TEST(LireReponse, DeepNestingWithinTheSizeCapIsAnXmlErrorNotACrash) {
+  // The reader goes down before it sees that the answer never closes: some
+  // 50000 open levels fit in the 1 MB an answer may have.
+  QByteArray corps = kDebut + "<params><param>";
+  for (int i = 0; i < 50000; ++i) corps += "<value><array><data>";
+  ASSERT_LE(corps.size(), Limites{}.tailleReponseMax);
+  const ReponseRpc r = lireReponse(200, corps);
+  EXPECT_EQ(r.statut, kErreurXml);
+  EXPECT_TRUE(r.erreurXml.contains("nested")) << r.erreurXml.toStdString();
+
+  QByteArray membres = kDebut + "<params><param>";
+  for (int i = 0; i < 30000; ++i) membres += "<value><struct><member><name>m</name>";
+  EXPECT_EQ(lireReponse(200, membres).statut, kErreurXml);
+}
+
 TEST(MessageReponse, EveryStatusHasItsFixedText) {
   ReponseRpc r;
   EXPECT_EQ(envoi::messageReponse(r), "Weird, the response claims not to be initialised !!!");

@@ -97,6 +97,9 @@ void FrmMain::Imprimer() {
   // Always the capture itself at full size, whatever the view's zoom.
   const QImage image = BitmapCourant();
   if (image.isNull()) return;
+  // Taken now with the picture: the boxes below run events, and a hotkey
+  // capture meanwhile makes another capture the current one.
+  const bool ecranComplet = gTabMode[gNumCapt] == "e";
   const std::optional<QString> entete = vb::InputBoxEx(
       gLng209, "Velistrom", sauv::EnteteProposee(gLng121, vb::DateText(), gLng122, vb::TimeText()));
   if (!entete) return;  // cancelled
@@ -109,7 +112,7 @@ void FrmMain::Imprimer() {
   }
 
   const int tppX = vb::Screen.TwipsPerPixelX(), tppY = vb::Screen.TwipsPerPixelY();
-  const sauv::Cadre cadre = sauv::CadreImpression(gTabMode[gNumCapt] == "e", image.width() * tppX, image.height() * tppY);
+  const sauv::Cadre cadre = sauv::CadreImpression(ecranComplet, image.width() * tppX, image.height() * tppY);
 
   platform::Printer imprimante;
   AppliquerChoix(imprimante, CDlg1);

@@ -132,6 +132,7 @@ class FrmFull::InputGrabber : public QObject {
       form_->Form_Activate();
     } else if (e->type() == QEvent::Hide) {
       form_->releaseInput();
+      form_->endGestures();
       form_->activatedThisShowing_ = false;
     }
     return false;
@@ -382,6 +383,19 @@ void FrmFull::Form_QueryUnload(int& Cancel, int UnloadMode) {
   Timavert.setEnabled(false);
 }
 
+// Hidden, the overlay gets no release: a band, a handle drag or a series'
+// re-show left pending would act on the next opening (a stale band captured at
+// the first click, a handle following the bare pointer, the overlay back after
+// Escape or over a new grab).
+void FrmFull::endGestures() {
+  enTrace_ = false;
+  rectlibre.setVisible(false);
+  geo_.stopHandleDrags();
+  syncTimers();
+  FinClignEtRouge();
+  Timtransp.setEnabled(false);
+}
+
 void FrmFull::grabInput() {
   if (!Visible()) return;
   widget()->raise();
@@ -572,6 +586,7 @@ bool FrmFull::InitFull(int numB) {
       }
       blit(p1, 0, h, frame, 0, 0, w, h);
       PictBas = frame;
+      basEntier_ = frame;
       PictBasSel = frame.copy(0, 0, sw, h);
       if (PictHautSel.isNull()) {
         PictHautSel = QImage(sw, h, QImage::Format_RGB32);
@@ -871,7 +886,7 @@ void FrmFull::copyF6Band() {
   largPix_ = vb::twipsToPixels(Picture1.Width());
   const int rows = std::max(0, screenHPix_ - nbCoupF6_);
   blit(Picture1.canvas(), 0, demiHautPix_, PictBas, 0, nbCoupF6_, largPix_, rows);
-  blit(PictPourSel, 0, demiHautPix_, PictBasSel, 0, nbCoupF6_, largPix_, rows);
+  blit(PictPourSel, 0, demiHautPix_, basEntier_, 0, nbCoupF6_, largPix_, rows);
   Picture1.Refresh();
   SelClaire(rectsel);
 }

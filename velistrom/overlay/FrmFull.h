@@ -175,6 +175,7 @@ class FrmFull : public vb::Form {
   void releaseInput();
   bool makeBuffers(int widthPx, int heightPx, int numB);
   void copyClearView();
+  void endGestures();
   int twppX() const;
   int twppY() const;
 
@@ -186,6 +187,9 @@ class FrmFull : public vb::Form {
   std::int32_t minCoupF6_ = 0, coupF6_ = 0, minCoupF7_ = 0, coupF7_ = 0;
   std::int32_t nbCoupF6_ = 0, nbCoupF7_ = 0;
   int screenHPix_ = 0;  // one grab's height, pixels
+  // The second grab undimmed at its whole width (PictBasSel is one screen wide):
+  // the seam copies of the undimmed picture must cover what the view shows.
+  QImage basEntier_;
   bool blinkState_ = false;
   bool activatedThisShowing_ = false;  // Form_Activate has run since the last Show
   class InputGrabber;

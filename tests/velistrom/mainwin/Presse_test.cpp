@@ -10,6 +10,9 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <functional>
+#include <utility>
+
 namespace cb = platform::clipboard;
 using sauvtest::Motif;
 
@@ -225,6 +228,42 @@ TEST_F(Imprimer, AnEmptyHeaderStillPrintsTheCapture) {
   EXPECT_NEAR(Zone(page, QRect(0, 190, page.width(), page.height()), Encre).width(), 150, 2);
   EXPECT_TRUE(Zone(page, QRect(0, 0, page.width(), 190), Sombre).isNull());
   EXPECT_EQ(m->CDlg1.Copies(), 2);
+}
+
+// The scripted boxes, with something happening while the header box is open
+// (the hotkey poll keeps running under a modal box).
+class PendantEntete : public vb::DialogService {
+ public:
+  explicit PendantEntete(std::function<void()> f) : pendant_(std::move(f)) {}
+  int msgBox(const QString& p, int b, const QString& t) override { return testenv::dialogs().msgBox(p, b, t); }
+  std::optional<QString> inputBox(const QString& p, const QString& t, const QString& d) override {
+    if (pendant_) std::exchange(pendant_, nullptr)();
+    return testenv::dialogs().inputBox(p, t, d);
+  }
+  std::optional<QString> fileDialog(int k, const vb::CommonDialog& d) override {
+    return testenv::dialogs().fileDialog(k, d);
+  }
+  bool printerDialog(vb::CommonDialog& d) override { return testenv::dialogs().printerDialog(d); }
+
+ private:
+  std::function<void()> pendant_;
+};
+
+// A whole-screen capture taken by hotkey while the header box is open becomes
+// the current one; the region being printed keeps its own size on the page.
+TEST_F(Imprimer, ACaptureTakenDuringTheBoxesDoesNotChangeThePrintedSize) {
+  Ajouter(Motif(200, 100, Qt::red), "z");
+  PendantEntete service([this] { Ajouter(Motif(320, 180, Qt::blue), "e"); });
+  vb::setDialogService(&service);
+  testenv::dialogs().expectInputBox(gLng209, QString("header"));
+  testenv::dialogs().expectPrinterDialog(true, Pdf());
+  m->Imprimer();
+  vb::setDialogService(&testenv::dialogs());
+  const QImage page = Page(Pdf());
+  ASSERT_FALSE(page.isNull());
+  const QRect image = Zone(page, QRect(0, 190, page.width(), page.height()), Encre);
+  EXPECT_NEAR(image.width(), 300, 2);
+  EXPECT_NEAR(image.height(), 150, 2);
 }
 
 TEST_F(Imprimer, CancellingEitherBoxPrintsNothing) {

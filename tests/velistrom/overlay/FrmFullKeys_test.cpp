@@ -96,6 +96,23 @@ TEST_F(OverlayTest, EscapeKeepsTheFrozenScreenAndLeavesTheLastRegionsSize) {
   EXPECT_TRUE(main.only({"GestVignettes", "CopiePP"}).isEmpty());
 }
 
+// Escape, or a region hotkey hiding the overlay, in the 400 ms before a
+// series re-shows it: it stays hidden.
+TEST_F(OverlayTest, HidingTheOverlayCancelsTheSeriesReShow) {
+  main.multi = true;
+  FrmFull& f = open(0);
+  select(f, kR);
+  f.ValidSel(f.rectsel);
+  ASSERT_TRUE(f.Timtransp.Enabled());
+  press(f, 27);
+  EXPECT_FALSE(f.Timtransp.Enabled());
+  open(0);
+  f.ValidSel(f.rectsel);
+  ASSERT_TRUE(f.Timtransp.Enabled());
+  f.Hide();
+  EXPECT_FALSE(f.Timtransp.Enabled());
+}
+
 TEST_F(OverlayTest, EnterOnEitherKeyboardValidatesTheSelection) {
   FrmFull& f = open(0);
   select(f, kR);
@@ -161,6 +178,21 @@ TEST_F(OverlayTest, F6LiftsTheSecondGrabAndNeverReadsPastIt) {
   EXPECT_EQ(n, h / 2 + 1);
   EXPECT_EQ(f.PictPourSel.pixel(7, h - 2), patternAt(7, n, 2));
   EXPECT_EQ(f.PictPourSel.pixel(7, 2 * h - 3 - n), patternAt(7, h - 1, 2));
+}
+
+// Across two monitors the undimmed copy (the cut's source) follows the seam
+// as the view does, on both halves.
+TEST_F(OverlayTest, F6OnTwoMonitorsMovesTheSeamOfTheUndimmedCopyOnBothHalves) {
+  monitors = 2;
+  FrmFull& f = open(0);
+  ASSERT_TRUE(f.InitFull(1));
+  const int h = sh();
+  press(f, kF6);
+  press(f, kF6);
+  for (int x : {7, sw() + 7}) {
+    EXPECT_EQ(f.PictPourSel.pixel(x, h - 2), patternAt(x, 2, 2)) << x;
+    EXPECT_EQ(f.Picture1.Image().pixel(x, h - 2), overlay::dimPixel(f.PictPourSel.pixel(x, h - 2))) << x;
+  }
 }
 
 TEST_F(OverlayTest, F7PushesTheFirstGrabDownOneRowAtATime) {

@@ -356,3 +356,37 @@ TEST_F(OverlayTest, TheFloatingLabelSitsAboveLeftOfThePointerAndStepsAside) {
   }
   EXPECT_EQ(f.LabPos2.Caption(), "<-  65  ^  22");
 }
+
+// A gesture cut short by a key that hides the overlay (its release never comes)
+// must not act on the next opening.
+TEST_F(OverlayTest, ABandLeftByEscapeIsNotCapturedAtTheNextOpening) {
+  gRectAjust = 0;
+  FrmFull& f = open(0);
+  select(f, kSel);
+  f.Picture1_MouseDown(1, 0, 9000, 1500);
+  f.Picture1_MouseMove(1, 0, 10500, 3000);
+  int esc = 27;
+  f.Picture1_KeyDown(esc, 0);
+  open(0);
+  EXPECT_FALSE(f.EnTrace());
+  EXPECT_FALSE(f.rectlibre.Visible());
+  f.Picture1_MouseDown(1, 0, 4500, 4500);  // a click on the hidden rectangle
+  f.Picture1_MouseUp(1, 0, 4500, 4500);
+  EXPECT_TRUE(main.only({"GestVignettes", "CopiePP"}).isEmpty());
+}
+
+TEST_F(OverlayTest, AHandleDragLeftByEnterDoesNotFollowTheBarePointerLater) {
+  FrmFull& f = open(0);
+  select(f, kSel);
+  const auto& c4 = f.geometry().coinrect(4);
+  f.Picture1_MouseMove(1, 0, c4.Left() + 30, c4.Top());
+  ASSERT_TRUE(f.Timboug[4].Enabled());
+  int enter = 13;
+  f.Picture1_KeyDown(enter, 0);
+  ASSERT_FALSE(f.Visible());
+  EXPECT_FALSE(f.Timboug[4].Enabled());
+  EXPECT_FALSE(f.Timsel.Enabled());
+  open(0);
+  f.Picture1_MouseMove(0, 0, c4.Left() + 30, c4.Top());  // hover, no button
+  EXPECT_FALSE(f.Timboug[4].Enabled());
+}
