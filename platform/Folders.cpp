@@ -10,8 +10,10 @@ QString appDataFolder() {
 }
 
 QString documentsFolder() {
+  // A fresh account may not have its documents folder yet: it is made, as
+  // the desktop's user-dirs set-up would, and the home serves when it cannot be.
   const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  return docs.isEmpty() ? QDir::homePath() : docs;
+  return !docs.isEmpty() && QDir().mkpath(docs) ? docs : QDir::homePath();
 }
 
 QString velistromDataFolder() {

@@ -6,7 +6,7 @@ namespace platform {
 
 // The user's application-data folder ($XDG_DATA_HOME, by default ~/.local/share).
 QString appDataFolder();
-// The user's documents folder, or the home folder when there is none.
+// The user's documents folder, made when missing; the home folder when it cannot be.
 QString documentsFolder();
 // The programs' shared data folder: appDataFolder()/Velistrom, created with all
 // its parents. Empty when it cannot be created.

@@ -294,6 +294,8 @@ class Form::Widget : public QWidget {
  public:
   explicit Widget(Form* form) : form_(form) {
     setFocusPolicy(Qt::StrongFocus);
+    // Tooltips show over a window that is not the active one too, as users expect of a toolbar.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
   }
   Form* form_;
 

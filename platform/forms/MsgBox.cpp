@@ -11,6 +11,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include <algorithm>
+
 namespace vb {
 namespace {
 
@@ -71,11 +73,16 @@ class QtDialogService : public DialogService {
       appendLog(log, "input", title, prompt);
       return defaultText;
     }
-    bool ok = false;
-    const QString text = QInputDialog::getText(activeParent(), title, prompt, QLineEdit::Normal,
-                                               defaultText, &ok);
-    if (!ok) return std::nullopt;
-    return text;
+    QInputDialog dlg(activeParent());
+    dlg.setWindowTitle(title);
+    dlg.setLabelText(prompt);
+    dlg.setTextValue(defaultText);
+    // Wide enough to show the proposed text whole, within reason.
+    const int large = dlg.fontMetrics().horizontalAdvance(defaultText) + 40;
+    const int base = dlg.sizeHint().width();
+    dlg.resize(std::max(base, std::min(large, 800)), dlg.sizeHint().height());
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    return dlg.textValue();
   }
 
   std::optional<QString> fileDialog(int kind, const CommonDialog& d) override {

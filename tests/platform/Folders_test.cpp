@@ -28,8 +28,18 @@ TEST(Folders, AnUncreatableDataFolderIsEmpty) {
   EXPECT_EQ(platform::velistromDataFolder(), QString());
 }
 
-TEST(Folders, DocumentsAreInTheHome) {
-  EXPECT_TRUE(platform::documentsFolder().startsWith(testenv::home())) << platform::documentsFolder().toStdString();
+TEST(Folders, DocumentsAreAnExistingFolderInTheHome) {
+  // A fresh account: no documents folder yet, then one that cannot be made.
+  ASSERT_FALSE(QFileInfo::exists(testenv::home() + "/Documents"));
+  const QString docs = platform::documentsFolder();
+  EXPECT_TRUE(docs.startsWith(testenv::home())) << docs.toStdString();
+  EXPECT_TRUE(QFileInfo(docs).isDir()) << docs.toStdString();
+
+  ASSERT_TRUE(QDir(docs).removeRecursively());
+  QFile blocker(docs);
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  EXPECT_EQ(platform::documentsFolder(), QDir::homePath());
 }
 
 }  // namespace

@@ -168,7 +168,7 @@ void Flistimages::Form_Activate() {
   }
   setVisible(true);
   Frame1.setTop(0);
-  if (gNbCapt > 0) Frame1.setHeight(Height() > 1000 ? Height() - 1000 : 0);
+  if (gNbCapt > 0 && Image1.exists(gNbCapt)) Frame1.setHeight(std::max(Height() - 1000, BasRangee(gNbCapt) + 100));
   Vscroll1.ZOrder(0);
   // The slider column stands left of the strip so the strip stays free.
   RectSlide.setTop(10);
@@ -344,10 +344,15 @@ void Flistimages::ParquerRangee(int i) {
   Chkmail[i].setTop(-1500);
 }
 
+int Flistimages::BasRangee(int i) const {
+  auto bas = [](const vb::Control& c) { return c.Top() + c.Height(); };
+  return std::max({bas(Image1[i]), bas(Gimage1[i]), bas(Txtordre[i]), bas(Chkmail[i])});
+}
+
 void Flistimages::AppliquerHauteur() {
   if (gNbCapt < 1 || !Image1.exists(gNbCapt)) return;
   // Never taller than the screen allows: a window manager would fight it.
-  const int h = std::min(Image1[gNbCapt].Top() + Gimage1[gNbCapt].Height() + 800, vb::Screen.Height() - 500);
+  const int h = std::min(BasRangee(gNbCapt) + 800, vb::Screen.Height() - 500);
   if (h > 0 && h != Height()) setHeight(h);
 }
 

@@ -74,6 +74,9 @@ class Flistimages : public vb::Form {
   void ParquerRangee(int i);               // out of view above the window
   void ReinitSurvol();                     // every row back from its enlarged copy
   void AppliquerHauteur();                 // the window height follows the last row
+  // The bottom of row i's lowest control: the enlarged copy of a wide capture
+  // is shallower than the label, position box and mail tick beside it.
+  int BasRangee(int i) const;
   // One row's share of a capture: what moves when the capture changes position.
   // A position keeps its box text and its tops; the thumbnail and enlarged
   // boxes take the capture's size, the ticks and marks go with the capture.

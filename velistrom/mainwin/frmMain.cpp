@@ -247,7 +247,9 @@ FrmMain::FrmMain()
   // ---- status bar: fixed texts in every language
   StatusBar1.setVisible(false);
   {
-    vb::Panel& share = StatusBar1.AddPanel("share", "< Click (Partager/Share)");
+    vb::Panel& share = StatusBar1.Panels(1);  // the bar's own first panel
+    share.setKey("share");
+    share.setText("< Click (Partager/Share)");
     share.setToolTipText(QString::fromUtf8("partager l'image sur les réseaux sociaux"));
     share.setAutoSize(2);
     share.setEnabled(false);

@@ -169,7 +169,7 @@ void FrmMain::GestVignettes(vb::PictureBox& uneImage) {
   if (!MnuCaptper.Checked() && fl.WindowState() == vb::vbNormal) fl.Docker();
   fl.TimerCache.setEnabled(true);
   if (gNbCapt >= 1 && fl.Gimage1.exists(gNbCapt))
-    fl.Frame1.setHeight(fl.Gimage1[gNbCapt].Top() + fl.Gimage1[gNbCapt].Height() + 400);
+    fl.Frame1.setHeight(fl.BasRangee(gNbCapt) + 400);
 }
 
 bool FrmMain::EnregVign(int& NouVign, vb::PictureBox& uneImage) {
@@ -250,11 +250,11 @@ void FrmMain::SuppVignette(int& numerVign) {
       const bool fenNormale = fl.WindowState() == vb::vbNormal;
       if (fenNormale) {
         const int plafond = vb::Screen.Height() - 500;
-        fl.setHeight(plafond > fl.Height() ? fl.Image1[dernier].Top() + fl.Gimage1[dernier].Height() + 800
-                                           : plafond);
+        fl.setHeight(plafond > fl.Height() ? fl.BasRangee(dernier) + 800 : plafond);
       }
+      const int basFrame = fl.BasRangee(dernier) + 100;
       DechargerRangee(fl, dernier);
-      fl.Frame1.setHeight(std::max(0, fl.Height() - 1000));
+      fl.Frame1.setHeight(std::max({0, fl.Height() - 1000, basFrame}));
       gTabNomCapt[dernier].clear();
       gTabSauv[dernier].clear();
       gNbCapt = dernier - 1;

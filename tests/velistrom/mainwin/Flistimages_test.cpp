@@ -190,3 +190,25 @@ TEST_F(CaptureList, ActivationSetsTheSliderFromTheCount) {
 }
 
 }  // namespace
+
+namespace {
+
+// A wide capture gives a shallow thumbnail; the label, position box and mail
+// tick beside it must still lie inside the frame and the window.
+TEST_F(CaptureList, TheLastRowOfWideCapturesIsWhole) {
+  for (auto [w, h] : {std::pair{420, 110}, std::pair{1900, 40}, std::pair{40, 300}}) {
+    SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+    for (int k = 0; k < 2; ++k) add(Qt::blue, w, h);
+    fl().Form_Activate();
+    const int n = gNbCapt;
+    const int bas = fl().Frame1.Top() + fl().BasRangee(n);
+    EXPECT_GE(fl().BasRangee(n), fl().Txtordre[n].Top() + fl().Txtordre[n].Height());
+    EXPECT_GE(fl().BasRangee(n), fl().Chkmail[n].Top() + fl().Chkmail[n].Height());
+    EXPECT_LE(fl().BasRangee(n), fl().Frame1.Height()) << "inside the frame";
+    EXPECT_LE(bas, int(fl().ScaleHeight())) << "inside the window";
+    int avecMess = 0;
+    m().Supprimertout(avecMess);
+  }
+}
+
+}  // namespace

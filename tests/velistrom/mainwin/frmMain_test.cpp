@@ -388,6 +388,12 @@ TEST_F(MainStart, FreshAccountGetsItsSettingsFileAndStartsFully) {
   EXPECT_TRUE(m.isLoaded());
   EXPECT_TRUE(m.Timlabdeb.Enabled());  // the hint, and with it the hotkey poll, starts
   EXPECT_FALSE(m.Picture2.Visible()) << "an empty view: nothing covers the hint";
+  // Two panels: "share", enabled once there is a capture, then "mosaiq".
+  ASSERT_EQ(m.StatusBar1.PanelCount(), 2);
+  EXPECT_EQ(m.StatusBar1.Panels(1).Key(), "share");
+  EXPECT_EQ(m.StatusBar1.Panels(1).Text(), "< Click (Partager/Share)");
+  EXPECT_FALSE(m.StatusBar1.Panels(1).Enabled());
+  EXPECT_EQ(m.StatusBar1.Panels(2).Key(), "mosaiq");
   EXPECT_TRUE(QFileInfo(gRepCapt).isDir());
   EXPECT_EQ(gNbCapt, 0);
   EXPECT_TRUE(m.PremDialogue);
