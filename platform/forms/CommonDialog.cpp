@@ -21,9 +21,15 @@ QStringList CommonDialog::qtNameFilters() const {
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString patterns = parts[i + 1];
     patterns.replace(';', ' ');
+    patterns = patterns.simplified();
     QString desc = parts[i];
+    // A description that already ends in its own patterns is shown as it is.
+    if (desc.endsWith(" (" + patterns + ")") || desc.endsWith("(" + patterns + ")")) {
+      out << desc;
+      continue;
+    }
     desc.replace('(', '[').replace(')', ']');  // Qt reads the patterns from the parentheses
-    out << desc + " (" + patterns.simplified() + ")";
+    out << desc + " (" + patterns + ")";
   }
   return out;
 }

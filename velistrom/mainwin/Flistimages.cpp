@@ -78,6 +78,7 @@ Flistimages::Flistimages()
 
   LblcheckHlp.Move(40, 50, 2700, 700);
   LblcheckHlp.setWordWrap(true);
+  LblcheckHlp.setAutoSize(true);  // as deep as the help text of the language needs
   LblcheckHlp.setBackColor(0xE1FFFF);
   LblcheckHlp.setVisible(false);
   LabGif.Move(40, 420, 2700, 300);
@@ -173,7 +174,8 @@ void Flistimages::Form_Activate() {
   // The slider column stands left of the strip so the strip stays free.
   RectSlide.setTop(10);
   RectSlide.setLeft(int(ScaleWidth()) - kBande - RectSlide.Width() - 10);
-  Labscroll.setLeft(Vscroll1.Left() + 200);
+  // Beside the slider, but never under the strip.
+  Labscroll.setLeft(std::min(Vscroll1.Left() + 200, int(ScaleWidth()) - kBande - Labscroll.Width()));
   Vscroll1.Move(RectSlide.Left() + 8, RectSlide.Top() + 18, RectSlide.Width() - 40, RectSlide.Height() - 20);
   Labscroll.setTop(RectSlide.Top() + RectSlide.Height() + 90);
   PlacerBande();

@@ -2,6 +2,8 @@
 // button marquee and the refused close.
 #include "tests/velistrom/mainwin/CaptureFixture.h"
 
+#include <QFontMetrics>
+
 namespace {
 
 using captfix::CaptureList;
@@ -164,6 +166,18 @@ namespace {
 
 using captfix::CaptureList;
 
+TEST_F(CaptureList, ALongHelpTextShowsWhole) {
+  add(Qt::red, 40, 30);
+  gLng195 = QString("Click: show this capture. Double-click: show it and bring back the main window. "
+                    "Right click: capture menu.");
+  fl().Image1_MouseMove(1, 0, 0, 10, 10);
+  const vb::Label& aide = fl().LblcheckHlp;
+  EXPECT_EQ(aide.Width(), 2700) << "it grows down, not across";
+  const QRect texte = QFontMetrics(aide.Font()).boundingRect(
+      QRect(0, 0, aide.widget()->width(), 100000), Qt::TextWordWrap, gLng195);
+  EXPECT_GE(aide.widget()->height(), texte.height());
+}
+
 TEST_F(CaptureList, ActivationSetsTheSliderFromTheCount) {
   fl().Frame1.setHeight(1234);
   fl().Form_Activate();  // no capture yet
@@ -187,6 +201,7 @@ TEST_F(CaptureList, ActivationSetsTheSliderFromTheCount) {
   // The slider column stays clear of the strip at the right edge.
   EXPECT_LE(fl().Vscroll1.Left() + fl().Vscroll1.Width(), fl().PictBande.Left());
   EXPECT_GE(fl().Vscroll1.Left(), fl().Labflech.Left() + fl().Labflech.Width());
+  EXPECT_LE(fl().Labscroll.Left() + fl().Labscroll.Width(), fl().PictBande.Left()) << "the count stays readable";
 }
 
 }  // namespace
