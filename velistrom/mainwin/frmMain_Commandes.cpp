@@ -155,8 +155,11 @@ void FrmMain::ExecBouton(int Index, int FromHotkey) {
       case 16: {
         if (gNbCapt <= 0) break;
         Flistimages& liste = flistimages();
-        if (!liste.Visible()) {
+        // A minimised list (its button already shows it off) comes back too:
+        // without a taskbar nothing else would bring it back.
+        if (!liste.Visible() || liste.WindowState() == vb::vbMinimized) {
           liste.setVisible(true);
+          if (liste.WindowState() == vb::vbMinimized) liste.setWindowState(vb::vbNormal);
           if (bouton.exists(16)) bouton[16].setBorderStyle(0);
         } else {
           liste.setVisible(false);

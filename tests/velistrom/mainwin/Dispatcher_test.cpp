@@ -141,6 +141,12 @@ TEST_F(Dispatcher, ListAndViewCommandsReachTheirProcedures) {
   m().ExecBouton(16, 0);
   EXPECT_TRUE(fl().Visible());
   EXPECT_EQ(m().bouton[16].BorderStyle(), 0);
+  // Minimised (by the reduce command, say), the button brings it back whole.
+  fl().setWindowState(vb::vbMinimized);
+  m().ExecBouton(16, 0);
+  EXPECT_TRUE(fl().Visible());
+  EXPECT_EQ(fl().WindowState(), vb::vbNormal);
+  EXPECT_EQ(m().bouton[16].BorderStyle(), 0);
 
   m().ExecBouton(14, 0);
   EXPECT_TRUE(m().Mnumulti.Checked());
