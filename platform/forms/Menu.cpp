@@ -97,7 +97,8 @@ bool Menu::Checked() const { return checked_; }
 
 void Menu::setChecked(bool on) {
   checked_ = on;
-  action_->setCheckable(on || action_->isCheckable());
+  // Only a ticked entry has a mark, as in the old menus: no empty box beside the others.
+  action_->setCheckable(on);
   action_->setChecked(on);
 }
 

@@ -36,9 +36,14 @@ TEST(Menus, EntriesCarryCaptionsAndKeepCheckedUnderCode) {
   EXPECT_EQ(saves, 1);
   EXPECT_TRUE(f.mnuSave.Checked());  // choosing does not toggle it
   EXPECT_TRUE(f.mnuSave.action()->isChecked());
+  f.mnuSave.setChecked(false);
+  EXPECT_FALSE(f.mnuSave.action()->isCheckable()) << "an unticked entry shows no empty box";
+  f.mnuSave.trigger();
+  EXPECT_FALSE(f.mnuSave.Checked());
+  EXPECT_EQ(saves, 2);
   f.mnuSave.setEnabled(false);
   f.mnuSave.trigger();
-  EXPECT_EQ(saves, 1);
+  EXPECT_EQ(saves, 2);
 }
 
 TEST(Menus, AHeldSubmenuRaisesClickWhenItOpens) {
