@@ -14,10 +14,12 @@
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QStyleHints>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -303,6 +305,7 @@ class Form::Widget : public QWidget {
   bool event(QEvent* e) override {
     switch (e->type()) {
       case QEvent::WindowActivate: form_->onActivated(); break;
+      case QEvent::Show: form_->awaitFrame(); break;
       case QEvent::Hide:
         if (form_->modalLoop_) form_->modalLoop_->quit();
         break;
@@ -402,7 +405,23 @@ void Form::applyPendingOuterSize() {
     w->setFixedSize(client);
   else
     w->resize(client);
+  // The place asked before the frame existed may have gone to the client area
+  // (a window docked at the top then has its title bar off the screen): ask again.
+  w->move(twipsToPixels(geomTw_[0]), twipsToPixels(geomTw_[1]));
   geomPx_ = w->frameGeometry();
+}
+
+void Form::awaitFrame() {
+  // Framing a newly mapped window moves and resizes nothing of ours, so no
+  // event tells when the frame is known: look for it for a short while.
+  if (!pendingOuter_) return;
+  auto* timer = new QTimer(widget_.get());
+  auto tries = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, timer, [this, timer, tries] {
+    applyPendingOuterSize();
+    if (!pendingOuter_ || ++*tries >= 50) timer->deleteLater();
+  });
+  timer->start(20);
 }
 
 void Form::onActivated() {

@@ -252,6 +252,7 @@ class Form : public Container, public EventSinks {
   enum class State { Constructed, Loading, Loaded, Unloaded };
   void applyWindowFlags();
   void applyPendingOuterSize();
+  void awaitFrame();
   void onActivated();
   void onClose(QCloseEvent* event);
   void onResized();

@@ -87,6 +87,9 @@ TEST_F(ThumbnailWindowX11, AClickOnTheKeyColourReachesTheWindowBelow) {
 TEST_F(ThumbnailWindowX11, DocksLeftSlidesOffOnTheArrowAndComesBackFromItsStrip) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return win()->frameGeometry().x() == 0; }, 3000));
   EXPECT_EQ(fl().Left(), 0);
+  // In the corner with its title bar on the screen, not above it.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return win()->frameGeometry().y() == 0 && win()->geometry().y() > 0; }, 3000))
+      << win()->frameGeometry().y() << " " << win()->geometry().y();
 
   input_.movePointer(QPoint(900, 900));
   input_.sync();
