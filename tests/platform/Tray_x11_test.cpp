@@ -84,15 +84,19 @@ TEST(TrayX11, IconShowsItsTipAndRealClicksArriveAsMouseCodes) {
   ASSERT_TRUE(waitUntil([&] { return codes.size() >= 2; }, 5000)) << codes.size();
   EXPECT_EQ(codes, (std::vector<int>{516, 517}));
 
-  codes.clear();
-  QTest::qWait(600);  // not a double click with the press before
-  ASSERT_TRUE(settle());
-  input.click(centre, 1);
-  input.click(centre, 1);
-  input.sync();
-  ASSERT_TRUE(waitUntil([&] {
-    return std::find(codes.begin(), codes.end(), 515) != codes.end();
-  }, 5000)) << codes.size();
+  // A busy server can stamp the two clicks too far apart for a double click
+  // (or the panel can shift between them): try the gesture a few times.
+  bool doubled = false;
+  for (int attempt = 0; attempt < 4 && !doubled; ++attempt) {
+    codes.clear();
+    QTest::qWait(600);  // not a double click with the press before
+    ASSERT_TRUE(settle());
+    input.click(centre, 1);
+    input.click(centre, 1);
+    input.sync();
+    doubled = waitUntil([&] { return std::find(codes.begin(), codes.end(), 515) != codes.end(); }, 3000);
+  }
+  ASSERT_TRUE(doubled) << codes.size();
   EXPECT_EQ(codes.front(), 513);
 
   tray->remove();
