@@ -398,17 +398,20 @@ void Form::applyPendingOuterSize() {
   if (frame.size() == w->size()) return;  // the frame is not known yet
   const QSize outer = *pendingOuter_;
   pendingOuter_.reset();
+  if (borderStyle_ != vbBSNone) lastExtra_ = frame.size() - w->size();
   const QSize client(std::max(1, outer.width() - (frame.width() - w->width())),
                      std::max(1, outer.height() - (frame.height() - w->height())));
   // A fixed-size window only takes a new size through its fixed size.
+  const unsigned move = ++moves_;
   if (borderStyle_ == vbFixedSingle || borderStyle_ == vbFixedDouble || borderStyle_ == vbFixedToolWindow)
     w->setFixedSize(client);
   else
     w->resize(client);
+  if (move != moves_) return;  // the Resize event placed the window again
   // The place asked before the frame existed may have gone to the client area
   // (a window docked at the top then has its title bar off the screen): ask again.
   w->move(twipsToPixels(geomTw_[0]), twipsToPixels(geomTw_[1]));
-  geomPx_ = w->frameGeometry();
+  geomPx_ = outerRectPx();
 }
 
 void Form::awaitFrame() {
@@ -419,7 +422,7 @@ void Form::awaitFrame() {
   auto tries = std::make_shared<int>(0);
   QObject::connect(timer, &QTimer::timeout, timer, [this, timer, tries] {
     applyPendingOuterSize();
-    if (!pendingOuter_ || ++*tries >= 50) timer->deleteLater();
+    if (!pendingOuter_ || ++*tries >= 250) timer->deleteLater();  // a busy window manager can take seconds
   });
   timer->start(20);
 }
@@ -532,25 +535,35 @@ void Form::setVisible(bool visible) {
   else Hide();
 }
 
-int Form::Left() const {
+// The frame on the screen. A window hidden and shown again has no frame until
+// the window manager frames it anew; until then it counts the frame it had, as
+// Move does, so that reading a size and writing it back changes nothing.
+QRect Form::outerRectPx() const {
   const QRect f = widget_->frameGeometry();
+  if (f.size() == widget_->size() && borderStyle_ != vbBSNone && lastExtra_)
+    return QRect(f.topLeft(), f.size() + *lastExtra_);
+  return f;
+}
+
+int Form::Left() const {
+  const QRect f = outerRectPx();
   return f.x() == geomPx_.x() ? geomTw_[0] : pixelsToTwips(f.x());
 }
 
 int Form::Top() const {
-  const QRect f = widget_->frameGeometry();
+  const QRect f = outerRectPx();
   return f.y() == geomPx_.y() ? geomTw_[1] : pixelsToTwips(f.y());
 }
 
 int Form::Width() const {
   if (pendingOuter_ && widget_->size() == pendingClient_) return geomTw_[2];
-  const QRect f = widget_->frameGeometry();
+  const QRect f = outerRectPx();
   return f.width() == geomPx_.width() ? geomTw_[2] : pixelsToTwips(f.width());
 }
 
 int Form::Height() const {
   if (pendingOuter_ && widget_->size() == pendingClient_) return geomTw_[3];
-  const QRect f = widget_->frameGeometry();
+  const QRect f = outerRectPx();
   return f.height() == geomPx_.height() ? geomTw_[3] : pixelsToTwips(f.height());
 }
 
@@ -572,20 +585,27 @@ void Form::Move(int left, std::optional<int> top, std::optional<int> width, std:
     extraH = lastExtra_->height();
   }
   const int pw = std::max(1, twipsToPixels(wd) - extraW), ph = std::max(1, twipsToPixels(ht) - extraH);
-  if (borderStyle_ == vbFixedSingle || borderStyle_ == vbFixedDouble || borderStyle_ == vbFixedToolWindow)
-    w->setFixedSize(pw, ph);
-  else
-    w->resize(pw, ph);
-  layoutClient();
-  if (!frameKnown) {
-    pendingOuter_ = QSize(twipsToPixels(wd), twipsToPixels(ht));
-    pendingClient_ = w->size();
-  }
+  // Written before the resize: its Resize event may read the size back and move
+  // the window again, and must see what was asked, not half of it.
   geomTw_[0] = l;
   geomTw_[1] = t;
   geomTw_[2] = wd;
   geomTw_[3] = ht;
-  geomPx_ = w->frameGeometry();
+  if (frameKnown) {
+    pendingOuter_.reset();
+  } else {
+    pendingOuter_ = QSize(twipsToPixels(wd), twipsToPixels(ht));
+    pendingClient_ = QSize(pw, ph);
+  }
+  const unsigned move = ++moves_;
+  if (borderStyle_ == vbFixedSingle || borderStyle_ == vbFixedDouble || borderStyle_ == vbFixedToolWindow)
+    w->setFixedSize(pw, ph);
+  else
+    w->resize(pw, ph);
+  if (move != moves_) return;  // the Resize event placed the window again: that call holds
+  layoutClient();
+  if (!frameKnown) pendingClient_ = w->size();
+  geomPx_ = outerRectPx();
 }
 
 void Form::setLeft(int twips) { Move(twips); }

@@ -257,6 +257,7 @@ class Form : public Container, public EventSinks {
   void onClose(QCloseEvent* event);
   void onResized();
   void layoutClient();
+  QRect outerRectPx() const;
   bool live() const { return state_ == State::Loading || state_ == State::Loaded; }
 
   QString name_;
@@ -284,6 +285,7 @@ class Form : public Container, public EventSinks {
   std::optional<QSize> pendingOuter_;  // outer size asked before the frame was known
   QSize pendingClient_;                // the client size set with it
   std::optional<QSize> lastExtra_;     // frame extents last seen, for a window shown again
+  unsigned moves_ = 0;                 // Move calls so far, to spot one nested in a resize
   CommandButton* defaultButton_ = nullptr;
   CommandButton* cancelButton_ = nullptr;
   std::vector<class Timer*> timers_;

@@ -184,6 +184,33 @@ TEST_F(Forms, GeometryIsInTwipsAndReadsBackAsWritten) {
   EXPECT_THROW(a.setWidth(-15), vb::Error);
 }
 
+// Puts its height back whenever it is resized, as a list window fitted to its
+// rows does.
+class KeepsHeight : public vb::Form {
+ public:
+  KeepsHeight() : Form("KeepsHeight") {}
+  void Form_Resize() override {
+    ++resizes;
+    if (Height() != wanted) setHeight(wanted);
+  }
+  int wanted = 4500, resizes = 0;
+};
+vb::DefaultInstance<KeepsHeight> frmKeeps;
+
+TEST_F(Forms, ASizeSetAgainFromResizeIsTheOneThatHolds) {
+  KeepsHeight& f = frmKeeps();
+  f.Move(1500, 1500, 6000, 4500);
+  f.Show();
+  f.resizes = 0;
+  f.wanted = 6000;
+  f.setHeight(5250);
+  EXPECT_EQ(f.widget()->frameGeometry().height(), 400);
+  EXPECT_EQ(f.Height(), 6000) << "the size first asked was written over the one set from Resize";
+  EXPECT_EQ(f.Width(), 6000);
+  EXPECT_EQ(f.resizes, 2);
+  vb::Unload(f);
+}
+
 TEST_F(Forms, ShowGivesResizeThenActivate) {
   frmA().Show();
   QTest::qWait(50);

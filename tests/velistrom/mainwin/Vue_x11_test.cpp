@@ -157,8 +157,6 @@ TEST_F(VueX11, WindowCommandShowsAndListsTheActiveWindowWithItsFrame) {
 
 // The window was hidden for the grab and is sized again while openbox is still
 // framing it: the frame must come out at the size asked, flush right.
-// Disabled: the forms layer takes the outer size for the client size of a form
-// shown again before its frame is known (2 pixels too wide, a title bar too tall).
 TEST_F(VueX11, WindowReShownForTheGrabSettlesAtTheAskedFrame) {
   ASSERT_TRUE(activerMotif().isValid());
   FrmMain& m = frmMain();
@@ -166,7 +164,11 @@ TEST_F(VueX11, WindowReShownForTheGrabSettlesAtTheAskedFrame) {
   ASSERT_EQ(gNbCapt, 1);
   const int largeur = m.LargeurFenetre(m.Picture2.Width());
   const int hauteur = m.Picture2.Height() + 1800;
-  QTest::qWait(300);
+  // However long openbox takes to frame it again, it settles at the size asked.
+  attendre([&] {
+    const QRect f = m.widget()->frameGeometry();
+    return f.width() == largeur / 15 && f.height() == hauteur / 15 && f.right() == 1919;
+  });
   EXPECT_EQ(m.widget()->frameGeometry().width(), largeur / 15);
   EXPECT_EQ(m.widget()->frameGeometry().height(), hauteur / 15);
   EXPECT_EQ(m.widget()->frameGeometry().right(), 1919) << "flush with the screen's right edge";
@@ -183,7 +185,8 @@ TEST_F(VueX11, ZoomedViewFitsAboveTheStatusBar) {
   for (int i : {4, 1, 3}) {
     int index = i;
     m.mnuzoomX_Click(index);
-    QTest::qWait(100);
+    // openbox may still be answering earlier moves: wait for the last one.
+    attendre([&] { return m.Left() == vb::Screen.Width() - m.Width(); });
     const int bas = m.Picture2.Top() + m.Picture2.Height();
     EXPECT_LE(bas, m.StatusBar1.Top()) << "zoom entry " << i << ": the status bar leaves the picture whole";
     EXPECT_EQ(m.Left(), vb::Screen.Width() - m.Width()) << i;
