@@ -4,9 +4,9 @@
 #include "platform/forms/FormsInternal.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFont>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -19,8 +19,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <csignal>
+#include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -401,17 +401,25 @@ void Form::applyPendingOuterSize() {
   if (borderStyle_ != vbBSNone) lastExtra_ = frame.size() - w->size();
   const QSize client(std::max(1, outer.width() - (frame.width() - w->width())),
                      std::max(1, outer.height() - (frame.height() - w->height())));
-  // A fixed-size window only takes a new size through its fixed size.
-  const unsigned move = ++moves_;
-  if (borderStyle_ == vbFixedSingle || borderStyle_ == vbFixedDouble || borderStyle_ == vbFixedToolWindow)
-    w->setFixedSize(client);
-  else
-    w->resize(client);
-  if (move != moves_) return;  // the Resize event placed the window again
+  if (!resizeClient(client)) return;
   // The place asked before the frame existed may have gone to the client area
   // (a window docked at the top then has its title bar off the screen): ask again.
   w->move(twipsToPixels(geomTw_[0]), twipsToPixels(geomTw_[1]));
   geomPx_ = outerRectPx();
+}
+
+bool Form::fixedBorder() const {
+  return borderStyle_ == vbFixedSingle || borderStyle_ == vbFixedDouble || borderStyle_ == vbFixedToolWindow;
+}
+
+bool Form::resizeClient(QSize client) {
+  const unsigned move = ++moves_;
+  // A fixed-size window only takes a new size through its fixed size.
+  if (fixedBorder())
+    widget_->setFixedSize(client);
+  else
+    widget_->resize(client);
+  return move == moves_;
 }
 
 void Form::awaitFrame() {
@@ -597,12 +605,7 @@ void Form::Move(int left, std::optional<int> top, std::optional<int> width, std:
     pendingOuter_ = QSize(twipsToPixels(wd), twipsToPixels(ht));
     pendingClient_ = QSize(pw, ph);
   }
-  const unsigned move = ++moves_;
-  if (borderStyle_ == vbFixedSingle || borderStyle_ == vbFixedDouble || borderStyle_ == vbFixedToolWindow)
-    w->setFixedSize(pw, ph);
-  else
-    w->resize(pw, ph);
-  if (move != moves_) return;  // the Resize event placed the window again: that call holds
+  if (!resizeClient(QSize(pw, ph))) return;
   layoutClient();
   if (!frameKnown) pendingClient_ = w->size();
   geomPx_ = outerRectPx();
@@ -664,9 +667,7 @@ void Form::applyWindowFlags() {
     f |= Qt::Tool;
   if (w->windowFlags() & Qt::WindowStaysOnTopHint) f |= Qt::WindowStaysOnTopHint;
   w->setWindowFlags(f);
-  const bool fixed = borderStyle_ == vbFixedSingle || borderStyle_ == vbFixedDouble ||
-                     borderStyle_ == vbFixedToolWindow;
-  if (fixed) w->setFixedSize(w->size());
+  if (fixedBorder()) w->setFixedSize(w->size());
   else {
     w->setMinimumSize(0, 0);
     w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);

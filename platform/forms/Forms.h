@@ -252,6 +252,10 @@ class Form : public Container, public EventSinks {
   enum class State { Constructed, Loading, Loaded, Unloaded };
   void applyWindowFlags();
   void applyPendingOuterSize();
+  bool fixedBorder() const;
+  // Sets the client size; false when its Resize event placed the window again
+  // (that nested call then holds).
+  bool resizeClient(QSize client);
   void awaitFrame();
   void onActivated();
   void onClose(QCloseEvent* event);
@@ -285,7 +289,7 @@ class Form : public Container, public EventSinks {
   std::optional<QSize> pendingOuter_;  // outer size asked before the frame was known
   QSize pendingClient_;                // the client size set with it
   std::optional<QSize> lastExtra_;     // frame extents last seen, for a window shown again
-  unsigned moves_ = 0;                 // Move calls so far, to spot one nested in a resize
+  unsigned moves_ = 0;                 // resizes so far, to spot one nested in a Resize event
   CommandButton* defaultButton_ = nullptr;
   CommandButton* cancelButton_ = nullptr;
   std::vector<class Timer*> timers_;

@@ -5,6 +5,7 @@
 #include "platform/Imaging.h"
 #include "platform/forms/MsgBox.h"
 #include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Flistimages.h"
 #include "velistrom/mainwin/GlobCapt.h"
 #include "velistrom/mainwin/GlobMain.h"
@@ -164,7 +165,7 @@ void FrmMain::GestVignettes(vb::PictureBox& uneImage) {
   setCaption(TexteComptage(gNbCapt));
   if (MnuEnAuto.Checked()) {
     int savOk = -1;
-    EnregistrerTout(savOk, debLot, gFormatBmp == 0 ? "jpg" : "bmp");
+    EnregistrerTout(savOk, debLot, mainwin::FormatToutEnregistrer(gFormatBmp));
   }
   if (!MnuCaptper.Checked() && fl.WindowState() == vb::vbNormal) fl.Docker();
   fl.TimerCache.setEnabled(true);
