@@ -1,6 +1,7 @@
 #include "velistrom/mainwin/Flistimages.h"
 
 #include "platform/forms/MsgBox.h"
+#include "velistrom/gifmaker/FrmGifAnim.h"
 #include "velistrom/helpers/CursTransp.h"
 #include "velistrom/helpers/GlobTextes.h"
 #include "velistrom/mainwin/GlobCapt.h"
@@ -321,7 +322,7 @@ void Flistimages::LabGif_Click() {
     return;
   }
   gGifDepuisCapt = true;
-  if (onGifMaker) onGifMaker();
+  gifmaker::frmGifAnim().Show();
 }
 
 // ---------------------------------------------------------------- slider layout
