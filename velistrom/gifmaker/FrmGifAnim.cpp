@@ -59,37 +59,41 @@ FrmGifAnim::FrmGifAnim()
       Pictevaldim(*this, "Pictevaldim"),
       WebBrowsgif(*this, "WebBrowsgif"),
       StatusBar1(*this, "StatusBar1") {
-  setWidth(9000);
-  setHeight(7500);
-  Slider1.Move(120, 120, 3000, 450);
+  setWidth(7400);
+  setHeight(7900);
+  Slider1.Move(120, 120, 2700, 450);
   Slider1.setMin(0);
   Slider1.setMax(10);
   Slider1.setValue(4);
-  Labslide.Move(120, 600, 3000, 255);
-  Chkloop.Move(3300, 120, 1800, 300);
+  Labslide.Move(120, 570, 2700, 255);
+  Chkloop.Move(3000, 120, 1800, 300);
   Chkloop.setValue(1);
-  ChkAR.Move(3300, 480, 1800, 300);
-  CdeCreGif.Move(5200, 120, 1800, 420);
-  CdeUplGif.Move(5200, 600, 3400, 420);
+  ChkAR.Move(3000, 440, 1800, 300);
+  CdeCreGif.Move(120, 960, 2200, 420);
+  CdeUplGif.Move(2400, 960, 2600, 420);
   CdeUplGif.setCaption("UpLoad -> " + NomHote());
   CdeUplGif.setEnabled(false);
-  CdeAideGif.Move(7100, 120, 1500, 420);
+  // The rightmost of the controls above the preview: the capture mode's
+  // window ends 1000 twips after it.
+  CdeAideGif.Move(5000, 120, 1300, 380);
   CdeAideGif.setCaption("Help/Aide");
-  Cdestop.Move(3300, 820, 1800, 360);
+  Cdestop.Move(5000, 560, 1300, 380);
   Cdestop.setCaption("Exit/Sortie");
-  Pictevaldim.Move(120, 1300, 4000, 3000);
+  WebBrowsgif.Move(120, 1560, 4000, 5000);
+  // Measures the first frame; it stands 700 twips right of the preview so the
+  // list, placed from it, starts just after the preview.
+  Pictevaldim.Move(WebBrowsgif.Left() + 760, 1560, 4000, 5000);
   Pictevaldim.setAutoSize(true);
   Pictevaldim.setVisible(false);
-  WebBrowsgif.Move(120, 1300, 4000, 3000);
-  ListUtiles.Move(3420, 1300, 2500, 4500);
+  ListUtiles.Move(4180, 1560, 3300, 5000);
   ListUtiles.setMultiSelect(2);
-  CdeH.Move(5960, 1300, 450, 450);
+  CdeH.Move(7520, 1560, 450, 450);
   CdeH.setCaption(QString(QChar(0x2191)));
-  CdeB.Move(5960, 1800, 450, 450);
+  CdeB.Move(7520, 2060, 450, 450);
   CdeB.setCaption(QString(QChar(0x2193)));
   FichdossCapt.setPattern("*.gif");
   FichdossCapt.setVisible(false);
-  StatusBar1.AddPanel();
+  StatusBar1.Panels(1).setAutoSize(1);
 
   CdeCreGif.onClick = [this] { CdeCreGif_Click(); };
   CdeH.onClick = [this] { CdeH_Click(); };
