@@ -270,6 +270,8 @@ QStringList FrmGifAnim::Trames() const {
 
 void FrmGifAnim::CdeCreGif_Click() {
   setMousePointer(vb::vbHourglass);
+  // Until this creation succeeds there is no file to hand over.
+  CdeUplGif.setEnabled(false);
   if (!gGifDepuisCapt) {
     // The list's names are those of the chosen folder.
     for (int i = 0; i < ListUtiles.ListCount() && i < kMaxImages; ++i)

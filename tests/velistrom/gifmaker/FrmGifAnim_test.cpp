@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -36,6 +37,11 @@ class TestSide : public gifmaker::GifSide {
 QByteArray frameFile(QRgb colour, int w = 8, int h = 6) {
   return gifbuild::simple(w, h, {colour, qRgb(255, 255, 255)},
                           std::vector<std::uint8_t>(size_t(w * h), 0), 0);
+}
+
+QByteArray readAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 bool write(const QString& path, const QByteArray& bytes) {
@@ -220,9 +226,9 @@ TEST_F(GifMaker, FolderCreationFollowsTheListAndKeepsTheUsersFiles) {
   for (const char* n : {"a.gif", "b.gif", "c.gif"}) EXPECT_TRUE(QFile::exists(folder_ + "/" + n));
 }
 
-// A bad frame ends the creation with its message only: no saved message, no
-// file, the upload button off, the pointer back; a truncated one also closes
-// the window.
+// A bad frame ends the creation with its message only: no saved message, the
+// file of an earlier creation untouched, the upload button off, the pointer
+// back; a truncated one also closes the window.
 TEST_F(GifMaker, AFrameAtFaultEndsTheCreationCleanly) {
   const QByteArray good = frameFile(qRgb(1, 2, 3));
   const struct {
@@ -242,6 +248,12 @@ TEST_F(GifMaker, AFrameAtFaultEndsTheCreationCleanly) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     FrmGifAnim& f = openFolder({"a.gif", "b.gif"});
+    // A first creation that works, within the same second as the next one.
+    vb::setWallClock([] { return QDateTime(QDate(2026, 12, 11), QTime(10, 15, 0)); });
+    expectSavedBox();
+    f.CdeCreGif_Click();
+    ASSERT_EQ(saved(), QStringList({"animgif101500.gif"}));
+    const QByteArray first = readAll(f.CheminGif);
     const QString b = folder_ + "/b.gif";
     if (c.second.isNull()) QFile::remove(b);
     else {
@@ -253,13 +265,15 @@ TEST_F(GifMaker, AFrameAtFaultEndsTheCreationCleanly) {
     // The message names the frame at fault.
     ASSERT_FALSE(testenv::dialogs().shown().empty());
     EXPECT_TRUE(testenv::dialogs().shown().back().text.endsWith("\r\n" + b));
-    EXPECT_TRUE(saved().isEmpty());
+    EXPECT_EQ(saved(), QStringList({"animgif101500.gif"}));
+    EXPECT_EQ(readAll(gRepSauve + "/animgif101500.gif"), first);
     EXPECT_EQ(frmGifAnim.isLoaded(), !c.unloaded);
     if (!c.unloaded) {
       EXPECT_FALSE(f.CdeUplGif.Enabled());
       EXPECT_EQ(f.MousePointer(), vb::vbArrow);
     }
     frmGifAnim.destroyNow();
+    QFile::remove(gRepSauve + "/animgif101500.gif");
   }
 }
 
