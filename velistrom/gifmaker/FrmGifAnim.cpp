@@ -173,7 +173,11 @@ void FrmGifAnim::ChargementDossier() {
 }
 
 void FrmGifAnim::ChargementCaptures() {
-  FichdossCapt.setPath(gRepCapt);
+  try {
+    FichdossCapt.setPath(gRepCapt);
+  } catch (const vb::Error&) {
+    // No capture folder: every frame will be reported missing at creation.
+  }
   NbImages = std::min(int(gNbCapt), kMaxImages);
   setMousePointer(vb::vbHourglass);
   for (int i = 0; i < NbImages; ++i) {
@@ -185,7 +189,6 @@ void FrmGifAnim::ChargementCaptures() {
     if (!TramesCreees.contains(cible)) TramesCreees << cible;
   }
   setMousePointer(vb::vbDefault);
-  FichdossCapt.Refresh();
   vb::DoEvents();
   if (NbImages > 0) {
     MesurePremiere(TabImagesGif[size_t(NbImages - 1)]);
@@ -338,7 +341,7 @@ void FrmGifAnim::CdeAideGif_Click() { gifSide().showTutorials(); }
 void FrmGifAnim::Cdestop_Click() { vb::Unload(*this); }
 
 void FrmGifAnim::Form_Unload(int&) {
-  FichdossCapt.Refresh();
+  // Only the frames converted here: never a user's GIF files.
   for (const QString& trame : TramesCreees) QFile::remove(trame);
   TramesCreees.clear();
 }
