@@ -4,7 +4,7 @@
 //
 //   gifanime_bench                      re-packing alone (Google Benchmark)
 //   gifanime_bench --write-frames=DIR   write frame00.bmp ... frame49.bmp to DIR
-//   gifanime_bench --assemble DIR OUT   ConvImage of every DIR/frameNN.bmp to
+//   gifanime_bench --assemble DIR OUT   ConvImages of every DIR/frameNN.bmp to
 //                                       DIR/frameNN.gif, then the animated GIF
 //                                       OUT; prints "conversion_ms repack_ms bytes"
 //                                       (for bench/gifanime_compare.sh)
@@ -65,11 +65,13 @@ int assemble(const QString& dir, const QString& out) {
   QElapsedTimer t;
   t.start();
   QStringList gifs;
+  std::vector<std::pair<QString, QString>> conversions;
   for (int k = 0; k < kFrames; ++k) {
     gifs << frameName(dir, k, "gif");
-    if (!Conversion::ConvImage(frameName(dir, k, "bmp"), gifs.back(), Conversion::FormatGif, 0))
-      return 1;
+    conversions.emplace_back(frameName(dir, k, "bmp"), gifs.back());
   }
+  for (bool written : Conversion::ConvImages(conversions, Conversion::FormatGif, 0))
+    if (!written) return 1;
   const qint64 conversion = t.restart();
   const gifmaker::ResultatCreation r = gifmaker::CreeGifAnime(gifs, 40, true, false, out);
   const qint64 repack = t.elapsed();

@@ -180,14 +180,17 @@ void FrmGifAnim::ChargementCaptures() {
   }
   NbImages = std::min(int(gNbCapt), kMaxImages);
   setMousePointer(vb::vbHourglass);
+  std::vector<std::pair<QString, QString>> conversions;
   for (int i = 0; i < NbImages; ++i) {
     const QString source = gRepCapt + "/" + gTabNomCapt[size_t(i + 1)];
     const QString cible = source.left(source.size() - 4) + ".gif";
     QFile::remove(cible);
-    Conversion::ConvImage(source, cible, Conversion::FormatGif, 0);
+    conversions.emplace_back(source, cible);
     TabImagesGif[size_t(i)] = cible;
     if (!TramesCreees.contains(cible)) TramesCreees << cible;
   }
+  // A capture that cannot be converted is reported here, its frame at creation.
+  Conversion::ConvImages(conversions, Conversion::FormatGif, 0);
   setMousePointer(vb::vbDefault);
   vb::DoEvents();
   if (NbImages > 0) {
