@@ -14,10 +14,10 @@
 #include "velistrom/gifmaker/GifAnime.h"
 #include "velistrom/gifmaker/GifSide.h"
 #include "velistrom/helpers/Conversion.h"
-#include "velistrom/helpers/GlobTextes.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 
 namespace gifmaker {
 

@@ -1,6 +1,6 @@
 #pragma once
-// What the GIF maker asks of the rest of the program. One object, replaceable
-// so that the window can be driven without the main window (tests set theirs).
+// What the GIF maker asks of the rest of the program. The main window plugs
+// its own in at start; tests may set theirs.
 #include <QString>
 
 namespace gifmaker {
@@ -14,9 +14,11 @@ class GifSide {
   virtual QString programFolder() = 0;
 };
 
-// The side in use: the real program unless one was set.
+// The side in use: a test's, else the main window's, else one that starts
+// Postelle beside our own executable and shows no tutorials.
 GifSide& gifSide();
-// nullptr puts the real program back. The object stays the caller's.
+// nullptr removes a test's side. The objects stay their callers'.
 void setGifSide(GifSide* side);
+void setRealGifSide(GifSide* side);
 
 }  // namespace gifmaker

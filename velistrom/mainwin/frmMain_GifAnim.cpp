@@ -1,6 +1,7 @@
 // The GIF maker from the main window's side: the folder command, and what the
 // maker asks of the rest of the program.
 #include "velistrom/mainwin/frmMain.h"
+#include "velistrom/mainwin/Branchements.h"
 
 #include <QFileInfo>
 
@@ -9,8 +10,8 @@
 #include "platform/forms/MsgBox.h"
 #include "velistrom/gifmaker/FrmGifAnim.h"
 #include "velistrom/gifmaker/GifSide.h"
-#include "velistrom/helpers/GlobTextes.h"
-#include "velistrom/mainwin/GlobMain.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/GlobMain.h"
 
 void FrmMain::mnuFabGif_Click() {
   gGifDepuisCapt = false;
@@ -35,10 +36,10 @@ void FrmMain::mnuFabGif_Click() {
   }
 }
 
-namespace gifmaker {
+namespace mainwin {
 namespace {
 
-class RealGifSide final : public GifSide {
+class RealGifSide final : public gifmaker::GifSide {
  public:
   void showTutorials() override {
     // TODO(lead): FrmBrows shown modeless once it exists.
@@ -46,15 +47,11 @@ class RealGifSide final : public GifSide {
   QString programFolder() override { return vb::App.Path(); }
 };
 
-GifSide* g_side = nullptr;
-
 }  // namespace
 
-GifSide& gifSide() {
+void BrancherGifMaker() {
   static RealGifSide real;
-  return g_side ? *g_side : real;
+  gifmaker::setRealGifSide(&real);
 }
 
-void setGifSide(GifSide* side) { g_side = side; }
-
-}  // namespace gifmaker
+}  // namespace mainwin

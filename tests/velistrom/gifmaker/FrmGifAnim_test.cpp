@@ -16,10 +16,10 @@
 #include "tests/support/TestEnv.h"
 #include "tests/velistrom/gifmaker/GifBuilder.h"
 #include "velistrom/gifmaker/GifSide.h"
-#include "velistrom/helpers/GlobTextes.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 
 using gifmaker::frmGifAnim;
 using gifmaker::FrmGifAnim;
