@@ -68,7 +68,8 @@ struct OptionsEnvoi {
 };
 
 // One upload of the file at cheminImage. The wait cursor is held while the file
-// is encoded and sent and while succes runs. An error answer ends in one
+// is encoded and sent and while succes runs; while the host answers, the
+// windows repaint but take no input (vb::RunBusy). An error answer ends in one
 // AffErreur box; every other failure is returned as ErreurPiegee without a box
 // (each caller words its own).
 // succes runs with the id once it has been accepted; it may throw ErreurPiegee.
