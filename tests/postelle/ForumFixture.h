@@ -7,14 +7,14 @@
 #include "postelle/FrmForum.h"
 #include "tests/common/LangFixture.h"
 #include "tests/support/ImageHost.h"
+#include "tests/support/RecordingOpener.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -46,12 +46,7 @@ class Forum : public ::testing::Test {
     ASSERT_TRUE(ConstAppli::chargerTextes(donnees_, testenv::binDir()));
 
     const QString bin = testenv::home() + "/bin";
-    QDir().mkpath(bin);
-    QFile script(bin + "/xdg-open");
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nprintf '%s\\n' \"$*\" >> \"$XDG_OPEN_LOG\"\n");
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(testenv::installRecordingXdgOpen(bin));
     chemin_ = qgetenv("PATH");
     qputenv("PATH", (bin + ":").toLocal8Bit() + chemin_);
     qputenv("XDG_OPEN_LOG", (testenv::home() + "/opened.log").toLocal8Bit());
@@ -83,7 +78,8 @@ class Forum : public ::testing::Test {
     f.dossierProgramme = testenv::binDir();
     if (host) f.options.adresseHote = host->address();
     f.Show();
-    f.Form_Activate();  // the offscreen platform activates no window
+    // The offscreen platform activates no window; a real server does.
+    if (QGuiApplication::platformName() == u"offscreen") f.Form_Activate();
     return f;
   }
 
@@ -107,19 +103,8 @@ class Forum : public ::testing::Test {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     for (const QString& l : lignes) f.write(l.toUtf8() + "\r\n");
   }
-  // xdg-open runs detached: waits for its record.
   QStringList ouverts(int attendus) const {
-    QElapsedTimer t;
-    t.start();
-    QStringList l;
-    do {
-      QFile f(testenv::home() + "/opened.log");
-      l = f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)
-                                      : QStringList();
-      if (l.size() >= attendus) break;
-      QThread::msleep(20);
-    } while (t.elapsed() < 5000);
-    return l;
+    return testenv::recordedOpens(testenv::home() + "/opened.log", attendus);
   }
 
   QString donnees_;
