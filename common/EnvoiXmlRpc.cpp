@@ -133,6 +133,7 @@ ResultatEnvoi EnvoiXmlRpc(const QString& cheminImage, const ParamsEnvoi& params,
   ResultatEnvoi r;
   r.issue = ResultatEnvoi::Issue::Succes;
   r.idImage = valeur.texte;
+  r.adresseHote = *hote;
   if (succes) {
     try {
       succes(r.idImage);

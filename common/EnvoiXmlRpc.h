@@ -57,7 +57,8 @@ struct ResultatEnvoi {
     ErreurPiegee,  // no usable answer (file, host, transport, id, success steps)
   };
   Issue issue = Issue::RienAEnvoyer;
-  QString idImage;  // Succes
+  QString idImage;      // Succes
+  QString adresseHote;  // Succes: the host the picture went to
   QString message;  // ErreurStatut: the text shown; ErreurPiegee: what went wrong
   bool hoteAbsent = false;  // ErreurPiegee because no image host is configured
 };

@@ -244,15 +244,14 @@ void FrmForum::CdeTitre_Click() {
 
 void FrmForum::CmdUpload_Click() {
   const envoi::ParamsEnvoi params{NomImage, TitreImage, CommentImage, QStringLiteral(" ")};
-  const std::optional<QString> hote = options.adresseHote ? options.adresseHote : envoi::AdresseHote();
   const envoi::ResultatEnvoi r = envoi::EnvoiXmlRpc(CheminImage, params, {}, options);
   if (r.issue == envoi::ResultatEnvoi::Issue::ErreurPiegee) {
     vb::MsgBox(gLngForum04 + "\n(" + r.message + ")", vb::vbExclamation);
     return;
   }
-  if (r.issue != envoi::ResultatEnvoi::Issue::Succes || !hote) return;
+  if (r.issue != envoi::ResultatEnvoi::Issue::Succes) return;  // an error answer has had its box
 
-  nouvelId(*hote, r.idImage);
+  nouvelId(r.adresseHote, r.idImage);
   const QString texte = histo::texteEntree(vb::Now(), Labverif.Caption());
   QString pourquoi;
   if (!histo::ajouter(gDossAppData, texte, &pourquoi)) {
