@@ -4,9 +4,7 @@
 
 #include <QFile>
 #include <QLockFile>
-
-#include <cstdio>
-#include <unistd.h>
+#include <QSaveFile>
 
 namespace histo {
 namespace {
@@ -34,7 +32,6 @@ const char kVerrouille[] = "the upload history is held by another program";
 }  // namespace
 
 QString cheminHisto(const QString& dossier) { return dossier + "/historforum.txt"; }
-QString cheminTravail(const QString& dossier) { return dossier + "/newhistorfo.txt"; }
 
 QString texteEntree(const QDateTime& quand, const QString& page) {
   const QString texte = vb::Format(quand, QStringLiteral("yyyy/mm/dd")) + " - " + page;
@@ -94,23 +91,13 @@ bool tailler(const QString& dossier, QString* erreur) {
   f.close();
   if (entrees.size() <= kEntreesGardees) return true;
 
-  QFile travail(cheminTravail(dossier));
-  if (!travail.open(QIODevice::WriteOnly | QIODevice::Truncate))
-    return echec(erreur, travail.errorString());
-  QByteArray contenu;
+  // Written beside it and renamed into place: a reader sees the old file or
+  // the new one, never half of it.
+  QSaveFile nouveau(f.fileName());
+  if (!nouveau.open(QIODevice::WriteOnly)) return echec(erreur, nouveau.errorString());
   for (qsizetype i = entrees.size() - kEntreesGardees; i < entrees.size(); ++i)
-    contenu += ligneFichier(entrees[i]);
-  const bool ecrit = travail.write(contenu) == contenu.size() && travail.flush() &&
-                     ::fsync(travail.handle()) == 0;
-  const QString pourquoi = travail.errorString();
-  travail.close();
-  // One rename: a reader sees the old file or the new one, never half of it.
-  if (!ecrit || std::rename(QFile::encodeName(travail.fileName()).constData(),
-                            QFile::encodeName(f.fileName()).constData()) != 0) {
-    QFile::remove(travail.fileName());
-    return echec(erreur, ecrit ? QStringLiteral("the trimmed history cannot replace the old one")
-                               : pourquoi);
-  }
+    nouveau.write(ligneFichier(entrees[i]));
+  if (!nouveau.commit()) return echec(erreur, nouveau.errorString());
   return true;
 }
 

@@ -15,8 +15,7 @@ namespace histo {
 constexpr int kLongueurEntree = 120;
 constexpr int kEntreesGardees = 50;
 
-QString cheminHisto(const QString& dossier);    // dossier + "/historforum.txt"
-QString cheminTravail(const QString& dossier);  // dossier + "/newhistorfo.txt", while trimming
+QString cheminHisto(const QString& dossier);  // dossier + "/historforum.txt"
 
 // The text of the entry of an upload.
 QString texteEntree(const QDateTime& quand, const QString& page);

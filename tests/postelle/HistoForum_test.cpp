@@ -69,7 +69,7 @@ TEST_F(Histo, TrimKeepsTheNewestFifty) {
       if (!ligne.isEmpty()) {
         EXPECT_EQ(ligne.size(), 123);  // quotes, 120 characters, CR
       }
-    EXPECT_FALSE(QFile::exists(histo::cheminTravail(dossier_)));
+    EXPECT_EQ(QDir(dossier_).entryList(QDir::Files), QStringList{"historforum.txt"});  // no scratch left
   }
 }
 
