@@ -5,7 +5,9 @@
 #include "tests/postelle/ForumFixture.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
 
 namespace {
 
@@ -109,7 +111,15 @@ TEST(HistoChild, WritesWhatItsParentAsks) {
   const QString dossier = qEnvironmentVariable("HISTO_CHILD_FOLDER");
   if (dossier.isEmpty()) GTEST_SKIP() << "only run by HistoTwoPrograms";
   const QString tache = qEnvironmentVariable("HISTO_CHILD_TASK");
-  for (int i = 1; i <= 40; ++i) {
+  const int fois = qEnvironmentVariableIntValue("HISTO_CHILD_COUNT");
+  // Both programs start their work together, once each has said it is ready.
+  QFile pret(dossier + "/ready-" + tache);
+  ASSERT_TRUE(pret.open(QIODevice::WriteOnly));
+  pret.close();
+  QElapsedTimer attente;
+  attente.start();
+  while (!QFile::exists(dossier + "/go") && attente.elapsed() < 30000) QThread::msleep(1);
+  for (int i = 1; i <= fois; ++i) {
     if (tache == "trim")
       ASSERT_TRUE(histo::tailler(dossier));
     else
@@ -120,26 +130,37 @@ TEST(HistoChild, WritesWhatItsParentAsks) {
 // Two posting programs at once: every line arrives whole, and a trim in one
 // loses nothing the other appends meanwhile.
 TEST_F(Histo, TwoProgramsAtOnceLoseNothing) {
-  auto lancer = [&](QProcess& p, const QString& tache) {
+  auto lancer = [&](QProcess& p, const QString& tache, int fois) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HISTO_CHILD_FOLDER", dossier_);
     env.insert("HISTO_CHILD_TASK", tache);
+    env.insert("HISTO_CHILD_COUNT", QString::number(fois));
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::ForwardedChannels);
     p.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=HistoChild.*"});
   };
-  auto finir = [](QProcess& p) {
+  auto partir = [&](const QStringList& taches) {
+    QElapsedTimer t;
+    t.start();
+    for (const QString& tache : taches)
+      while (!QFile::exists(dossier_ + "/ready-" + tache) && t.elapsed() < 30000) QThread::msleep(5);
+    QFile go(dossier_ + "/go");
+    ASSERT_TRUE(go.open(QIODevice::WriteOnly));
+  };
+  auto finir = [&](QProcess& p) {
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 0);
   };
 
   {
     QProcess a, b;
-    lancer(a, "1");
-    lancer(b, "2");
+    lancer(a, "1", 40);
+    lancer(b, "2", 40);
+    partir({"1", "2"});
     finir(a);
     finir(b);
   }
+  for (const QString& f : {"/go", "/ready-1", "/ready-2"}) QFile::remove(dossier_ + f);
   QStringList lu = histo::lire(dossier_).entrees;
   ASSERT_EQ(lu.size(), 80);
   for (int t : {1, 2}) {
@@ -151,17 +172,19 @@ TEST_F(Histo, TwoProgramsAtOnceLoseNothing) {
     EXPECT_EQ(siens, attendus);  // whole, and in their own order
   }
 
-  // 80 entries, then one program appends 40 more while the other trims.
+  // 80 entries, then one program appends 80 more while the other trims again
+  // and again: a line appended while a trim rewrites the file must survive it.
   {
     QProcess a, b;
-    lancer(a, "3");
-    lancer(b, "trim");
+    lancer(b, "trim", 400);
+    lancer(a, "3", 80);
+    partir({"trim", "3"});
     finir(a);
     finir(b);
   }
   ASSERT_TRUE(histo::tailler(dossier_));
   QStringList attendus = lu;
-  for (int i = 1; i <= 40; ++i) attendus << entree(3000 + i);
+  for (int i = 1; i <= 80; ++i) attendus << entree(3000 + i);
   EXPECT_EQ(histo::lire(dossier_).entrees, attendus.mid(attendus.size() - 50));
 }
 
