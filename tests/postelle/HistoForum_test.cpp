@@ -147,20 +147,20 @@ TEST_F(Histo, TwoProgramsAtOnceLoseNothing) {
     QFile go(dossier_ + "/go");
     ASSERT_TRUE(go.open(QIODevice::WriteOnly));
   };
-  auto finir = [&](QProcess& p) {
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), 0);
+  // Two programs doing their task at once, until both have ended.
+  auto ensemble = [&](const QString& tacheA, int foisA, const QString& tacheB, int foisB) {
+    QProcess a, b;
+    lancer(a, tacheA, foisA);
+    lancer(b, tacheB, foisB);
+    partir({tacheA, tacheB});
+    for (QProcess* p : {&a, &b}) {
+      ASSERT_TRUE(p->waitForFinished(60000));
+      EXPECT_EQ(p->exitCode(), 0);
+    }
+    for (const QString& f : QStringList{"go", "ready-" + tacheA, "ready-" + tacheB}) QFile::remove(dossier_ + "/" + f);
   };
 
-  {
-    QProcess a, b;
-    lancer(a, "1", 40);
-    lancer(b, "2", 40);
-    partir({"1", "2"});
-    finir(a);
-    finir(b);
-  }
-  for (const QString& f : {"/go", "/ready-1", "/ready-2"}) QFile::remove(dossier_ + f);
+  ensemble("1", 40, "2", 40);
   QStringList lu = histo::lire(dossier_).entrees;
   ASSERT_EQ(lu.size(), 80);
   for (int t : {1, 2}) {
@@ -174,14 +174,7 @@ TEST_F(Histo, TwoProgramsAtOnceLoseNothing) {
 
   // 80 entries, then one program appends 80 more while the other trims again
   // and again: a line appended while a trim rewrites the file must survive it.
-  {
-    QProcess a, b;
-    lancer(b, "trim", 400);
-    lancer(a, "3", 80);
-    partir({"trim", "3"});
-    finir(a);
-    finir(b);
-  }
+  ensemble("trim", 400, "3", 80);
   ASSERT_TRUE(histo::tailler(dossier_));
   QStringList attendus = lu;
   for (int i = 1; i <= 80; ++i) attendus << entree(3000 + i);
