@@ -3,6 +3,7 @@
 #include "platform/forms/Runtime.h"
 #include "velistrom/mainwin/Flistimages.h"
 #include "velistrom/mainwin/GlobCapt.h"
+#include "velistrom/options/Options.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -133,7 +134,10 @@ std::function<void()>& montrerOptions() {
 void setMontrerOptions(std::function<void()> montrer) { montrerOptions() = std::move(montrer); }
 
 void MontrerOptions() {
-  if (montrerOptions()) montrerOptions()();
+  if (montrerOptions())
+    montrerOptions()();
+  else
+    frmOptions().Show();  // modeless: the user picks another folder and saves again
 }
 
 }  // namespace mainwin

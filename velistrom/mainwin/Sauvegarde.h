@@ -95,7 +95,7 @@ void MarquerSauvee(int i);
 
 // What a save-all that cannot write into the save folder shows after its
 // message so the user can pick another folder (the options dialog, modeless).
-// Nothing until the options dialog plugs itself in; empty = nothing again.
+// Tests may put something else there; empty = the options dialog again.
 void setMontrerOptions(std::function<void()> montrer);
 void MontrerOptions();
 

@@ -16,6 +16,7 @@
 #include "velistrom/mainwin/GlobMain.h"
 #include "velistrom/mainwin/GlobParams.h"
 #include "velistrom/mainwin/Params.h"
+#include "velistrom/options/Options.h"
 #include "velistrom/startup/Splash.h"
 #include "velistrom/startup/frmTip.h"
 
@@ -600,8 +601,11 @@ void FrmMain::Mnuflott_Click() {
 
 void FrmMain::mnuoptions_Click() {
   TimPeriod.setEnabled(false);
-  // TODO(lead): load and show the options dialog modal here once it exists.
-  if (MnuCaptper.Checked()) TimPeriod.setEnabled(true);
+  Options& options = frmOptions();
+  if (options.Visible() && !options.isShownModal()) options.Hide();  // left open by a failed save-all
+  options.Show(vb::vbModal);
+  // However it closed: OK, Cancel, its close box or a hotkey that unloaded it.
+  if (isLoaded() && MnuCaptper.Checked()) TimPeriod.setEnabled(true);
 }
 
 void FrmMain::Mnumulti_Click() {

@@ -10,6 +10,7 @@
 #include "velistrom/mainwin/GlobMain.h"
 #include "velistrom/mainwin/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
+#include "velistrom/options/Options.h"
 #include "velistrom/overlay/FrmFull.h"
 #include "velistrom/startup/frmTip.h"
 
@@ -260,6 +261,8 @@ void FrmMain::Timerclav_Timer() {
       mainwin::CommandeSurFront(ToucheTenue, lue, touchesActuelles(), CommandesEnCours > 0);
   if (!commande) return;
 
+  // The capture goes ahead; edits pending in the options dialog are dropped.
+  if (Options* options = frmOptions.existing(); options && options->Visible()) vb::Unload(*options);
   if (mainwin::fermerAidesEtOptions()) mainwin::fermerAidesEtOptions()();
 
   const QPoint pos = platform::pointerPosition();
