@@ -1,5 +1,6 @@
 // What the options dialog reaches of the real main window and the overlay.
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobParams.h"
+#include "velistrom/mainwin/Branchements.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/options/OptionsMain.h"
 #include "velistrom/overlay/FrmFull.h"
@@ -33,10 +34,13 @@ class RealMainSide final : public MainSide {
 };
 
 }  // namespace
+}  // namespace options
 
-MainSide& realMainSide() {
-  static RealMainSide side;
-  return side;
+namespace mainwin {
+
+void BrancherOptions() {
+  static options::RealMainSide real;
+  options::setRealMainSide(&real);
 }
 
-}  // namespace options
+}  // namespace mainwin

@@ -2,7 +2,8 @@
 
 #include "platform/forms/Runtime.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/Params.h"
 #include "velistrom/options/Options.h"
 
 #include <QFile>
@@ -11,14 +12,6 @@
 #include <cmath>
 
 namespace sauv {
-
-QString SansSeparateurs(const QString& texte) {
-  QString s = texte;
-  s.remove(u'/');
-  s.remove(u'\\');  // not a separator here, but it is one wherever the file travels
-  s.remove(QChar(0));
-  return s;
-}
 
 QString Estampille(bool nomHorod, const QString& dateSess, const QString& heureSess, const QString& horod) {
   return nomHorod ? horod : dateSess + "_" + heureSess;

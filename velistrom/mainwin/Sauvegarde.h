@@ -11,9 +11,6 @@
 
 namespace sauv {
 
-// A text that becomes part of a file name, without path separators.
-QString SansSeparateurs(const QString& texte);
-
 // The stamp of a generated name: the capture's own stamp (yyMMdd_HHmmss) when
 // names follow the capture time, else the run stamp DateSess + "_" + HeureSess.
 QString Estampille(bool nomHorod, const QString& dateSess, const QString& heureSess, const QString& horod);

@@ -1,8 +1,8 @@
 #include "velistrom/options/Options.h"
 
 #include "platform/forms/MsgBox.h"
-#include "velistrom/helpers/GlobTextes.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/options/OptionsMain.h"
 #include "velistrom/options/Saisie.h"
 
@@ -112,7 +112,7 @@ Options::Options()
   }
   // Only what a file name can hold, and only digits for the interval.
   Txtpref.onChange = [this] {
-    const QString propre = PrefixeDeSaisie(Txtpref.Text());
+    const QString propre = SansSeparateurs(Txtpref.Text());
     if (propre != Txtpref.Text()) Txtpref.setText(propre);
   };
   Txtinterval.onChange = [this] {

@@ -9,7 +9,7 @@
 #include "platform/forms/CommonDialog.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
-#include "velistrom/mainwin/Params.h"
+#include "velistrom/core/Params.h"
 
 #include <QString>
 

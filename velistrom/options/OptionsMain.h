@@ -34,7 +34,7 @@ class MainSide {
 MainSide& mainSide();
 // nullptr puts the real main window back. The object stays the caller's.
 void setMainSide(MainSide* side);
-// The real main window's side (velistrom/mainwin).
-MainSide& realMainSide();
+// The main window's own side, plugged in once at start.
+void setRealMainSide(MainSide* side);
 
 }  // namespace options

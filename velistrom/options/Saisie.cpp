@@ -29,7 +29,7 @@ QString ChiffresSeuls(const QString& text) {
 }
 
 Verdict Verifier(const ReglagesOptions& r) {
-  if (PrefixeDeSaisie(r.prefixe).size() < 4) return Verdict::PrefixeCourt;
+  if (SansSeparateurs(r.prefixe).size() < 4) return Verdict::PrefixeCourt;
   for (std::size_t i = 0; i < r.touches.size(); ++i) {
     if (r.touches[i].size() != 1 || !toucheValide(r.touches[i][0])) return Verdict::ToucheInvalide;
     for (std::size_t j = 0; j < i; ++j)

@@ -1,7 +1,7 @@
 #pragma once
 // The widget-free rules of the options dialog: what a hotkey box keeps of a
 // typed character, what the interval box keeps, and the checks of OK.
-#include "velistrom/mainwin/Params.h"
+#include "velistrom/core/Params.h"
 
 #include <QString>
 

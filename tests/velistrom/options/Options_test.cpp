@@ -6,9 +6,9 @@
 #include "platform/forms/MsgBox.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/velistrom/ShippedTexts.h"
-#include "velistrom/helpers/GlobTextes.h"
-#include "velistrom/mainwin/GlobParams.h"
-#include "velistrom/mainwin/Params.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/GlobParams.h"
+#include "velistrom/core/Params.h"
 #include "velistrom/options/OptionsMain.h"
 #include "velistrom/options/Saisie.h"
 

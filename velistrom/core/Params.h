@@ -100,8 +100,9 @@ EnregParams EnregDeReglages(const ReglagesOptions& r, const QString& selLarg, co
 // keep-visible, prefix, hotkeys, quit-size, clipboard, time-stamp, handles and
 // mute switches). The 10-pixel snap and the BMP choice wait for the next start.
 void RafraichirGlobalesOptions(const EnregParams& e);
-// A typed prefix without what a file name cannot hold (path separators, NUL).
-QString PrefixeDeSaisie(const QString& typed);
+// A text that becomes part of a file name (the prefix, a stamp), without path
+// separators and NUL.
+QString SansSeparateurs(const QString& texte);
 // The interval a typed text stands for, at most 65000.
 int IntervalleDeSaisie(const QString& typed);
 // The save folder of the dialog's folder box: before its first two

@@ -7,10 +7,11 @@
 #include "tests/support/TestEnv.h"
 #include "tests/support/XTestKeys.h"
 #include "tests/velistrom/ShippedTexts.h"
+#include "velistrom/mainwin/Branchements.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/options/OptionsMain.h"
 #include "velistrom/overlay/FrmFull.h"
@@ -46,7 +47,8 @@ struct OverlayOnlySide : options::MainSide {
   QString saveTooltip() override { return QString(); }
   void setSaveTooltip(const QString&) override {}
   void SavOptions() override {}
-  void hideOverlayRectangle() override { options::realMainSide().hideOverlayRectangle(); }
+  void hideOverlayRectangle() override { real->hideOverlayRectangle(); }
+  options::MainSide* real = nullptr;
 };
 
 // The overlay's hand-over with nothing behind it.
@@ -72,6 +74,8 @@ class OptionsOverlayX11 : public ::testing::Test {
   void SetUp() override {
     if (!testenv::onX11() || !input.ok()) GTEST_SKIP() << "needs X with XTest";
     ASSERT_TRUE(testsupport::textesLivres());
+    mainwin::BrancherOptions();
+    side.real = &options::mainSide();
     options::setMainSide(&side);
     overlay::setMainSide(&noMain);
     gParams = EnregParams::creation().texte();
@@ -129,6 +133,7 @@ class OptionsHotkeyX11 : public ::testing::Test {
   void SetUp() override {
     if (!testenv::onX11() || !keys.ok()) GTEST_SKIP() << "needs X with XTest";
     ASSERT_TRUE(testsupport::textesLivres());
+    mainwin::BrancherCotes();
     capt::resetList();
     gParams.clear();
     gRepSauvLigne.clear();

@@ -6,11 +6,12 @@
 #include "platform/forms/MsgBox.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/velistrom/ShippedTexts.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/mainwin/Branchements.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/Sauvegarde.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/startup/frmTip.h"
@@ -27,6 +28,7 @@ class OptionsWiring : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(testsupport::textesLivres());
+    mainwin::BrancherOptions();
     capt::resetList();
     gParams.clear();
     gRepSauvLigne.clear();

@@ -1,12 +1,11 @@
-#include "velistrom/mainwin/Params.h"
+#include "velistrom/core/Params.h"
 
 #include "platform/Folders.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
-#include "velistrom/helpers/GlobTextes.h"
-#include "velistrom/mainwin/GlobParams.h"
-#include "velistrom/mainwin/Sauvegarde.h"
-#include "velistrom/startup/Splash.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/GlobParams.h"
+#include "velistrom/core/GlobDossiers.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -94,7 +93,7 @@ EnregParams EnregDeReglages(const ReglagesOptions& r, const QString& selLarg, co
   for (std::size_t i = 0; i < r.touches.size(); ++i) e.set(touches[i], r.touches[i].left(1));
   for (std::size_t i = 0; i < r.cases.size(); ++i) e.set(kCasesOptions[i], r.cases[i] != 0 ? "1" : "0");
   e.set(EnregParams::QualJpg, QString::number(std::clamp(r.qualite, 1, 9)));
-  e.set(EnregParams::Prefixe, PrefixeDeSaisie(r.prefixe));
+  e.set(EnregParams::Prefixe, SansSeparateurs(r.prefixe));
   e.set(EnregParams::Tempo, QString::number(std::clamp(r.tempo, 0, 9)));
   e.set(EnregParams::Intervalle, QString::number(IntervalleDeSaisie(r.intervalle)).rightJustified(5, u'0'));
   e.set(EnregParams::Editeur, r.editeur);
@@ -102,7 +101,13 @@ EnregParams EnregDeReglages(const ReglagesOptions& r, const QString& selLarg, co
   return e;
 }
 
-QString PrefixeDeSaisie(const QString& typed) { return sauv::SansSeparateurs(typed); }
+QString SansSeparateurs(const QString& texte) {
+  QString s = texte;
+  s.remove(u'/');
+  s.remove(u'\\');  // not a separator here, but it is one wherever the file travels
+  s.remove(QChar(0));
+  return s;
+}
 
 int IntervalleDeSaisie(const QString& typed) {
   const double v = vb::Val(typed);
