@@ -84,6 +84,6 @@ Prise Prendre(bool fenetre, bool parClavier, quint32 handle, QPoint curseur,
 // ---- neighbours the dispatcher opens or closes (set where those windows live;
 // empty = nothing to do)
 std::function<void()>& montrerAPropos();        // command 18: the about box, modeless
-std::function<void()>& fermerAidesEtOptions();  // a hotkey: Options and the help pictures, when visible
+std::function<void()>& fermerAidesEtOptions();  // a hotkey: the help pictures, when visible (the poll unloads Options itself)
 
 }  // namespace mainwin

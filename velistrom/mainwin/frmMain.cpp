@@ -17,6 +17,7 @@
 #include "velistrom/core/GlobMain.h"
 #include "velistrom/core/GlobParams.h"
 #include "velistrom/core/Params.h"
+#include "velistrom/options/Options.h"
 #include "velistrom/startup/Splash.h"
 #include "velistrom/startup/frmTip.h"
 
@@ -591,8 +592,11 @@ void FrmMain::Mnuflott_Click() {
 
 void FrmMain::mnuoptions_Click() {
   TimPeriod.setEnabled(false);
-  // TODO(lead): load and show the options dialog modal here once it exists.
-  if (MnuCaptper.Checked()) TimPeriod.setEnabled(true);
+  Options& options = frmOptions();
+  if (options.Visible() && !options.isShownModal()) options.Hide();  // left open by a failed save-all
+  options.Show(vb::vbModal);
+  // However it closed: OK, Cancel, its close box or a hotkey that unloaded it.
+  if (isLoaded() && MnuCaptper.Checked()) TimPeriod.setEnabled(true);
 }
 
 void FrmMain::Mnumulti_Click() {

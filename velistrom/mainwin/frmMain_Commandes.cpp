@@ -10,6 +10,7 @@
 #include "velistrom/core/GlobMain.h"
 #include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
+#include "velistrom/options/Options.h"
 #include "velistrom/overlay/FrmFull.h"
 #include "velistrom/startup/frmTip.h"
 
@@ -246,6 +247,8 @@ void FrmMain::Timerclav_Timer() {
       mainwin::CommandeSurFront(ToucheTenue, lue, touchesActuelles(), CommandesEnCours > 0);
   if (!commande) return;
 
+  // The capture goes ahead; edits pending in the options dialog are dropped.
+  if (Options* options = frmOptions.existing(); options && options->Visible()) vb::Unload(*options);
   if (mainwin::fermerAidesEtOptions()) mainwin::fermerAidesEtOptions()();
 
   const QPoint pos = platform::pointerPosition();
