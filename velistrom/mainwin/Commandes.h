@@ -94,4 +94,8 @@ Prise Prendre(bool fenetre, bool parClavier, quint32 handle, QPoint curseur,
 std::function<void()>& montrerAPropos();        // command 18: the about box, modeless
 std::function<void()>& fermerAidesEtOptions();  // a hotkey: Options and the help pictures, when visible
 
+// The help windows' side of the main window, set before one opens; the about box shown.
+void BrancherAide();
+void MontrerAPropos();
+
 }  // namespace mainwin

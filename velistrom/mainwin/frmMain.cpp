@@ -651,18 +651,6 @@ void FrmMain::Mnured2_Click() {
   mnuveille.setCaption(Texte(106, mnuveille.Name()));
 }
 
-void FrmMain::MnuAide_Click() {
-  // TODO(lead): FrmAideStd shown modal once it exists.
-}
-
-void FrmMain::MnuNouversion_Click() {
-  // TODO(lead): FrmActua shown modeless once it exists.
-}
-
-void FrmMain::Tutosite_Click() {
-  // TODO(lead): FrmBrows shown modal once it exists.
-}
-
 void FrmMain::mnumail_Click() { envoimail(); }
 
 void FrmMain::mnuFeditpaint_Click() { MnuEditPaint_Click(); }

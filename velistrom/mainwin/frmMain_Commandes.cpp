@@ -4,6 +4,7 @@
 #include "platform/Pointer.h"
 #include "platform/forms/MsgBox.h"
 #include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/help/AideImage.h"
 #include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Flistimages.h"
 #include "velistrom/mainwin/GlobCapt.h"
@@ -282,12 +283,12 @@ void FrmMain::TimCurs_Timer() {
 namespace mainwin {
 
 std::function<void()>& montrerAPropos() {
-  static std::function<void()> f;
+  static std::function<void()> f = MontrerAPropos;
   return f;
 }
 
 std::function<void()>& fermerAidesEtOptions() {
-  static std::function<void()> f;
+  static std::function<void()> f = help::FermerAidesImages;
   return f;
 }
 
