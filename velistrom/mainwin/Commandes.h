@@ -12,6 +12,8 @@
 #include <functional>
 #include <optional>
 
+class FrmMain;
+
 namespace mainwin {
 
 inline constexpr int kNbBoutons = 20;
@@ -94,8 +96,10 @@ Prise Prendre(bool fenetre, bool parClavier, quint32 handle, QPoint curseur,
 std::function<void()>& montrerAPropos();        // command 18: the about box, modeless
 std::function<void()>& fermerAidesEtOptions();  // a hotkey: Options and the help pictures, when visible
 
-// The help windows' side of the main window, set before one opens; the about box shown.
-void BrancherAide();
+// The help windows reach this main window (set before one opens; undone when
+// the window goes); the about box shown.
+void BrancherAide(FrmMain& main);
+void DebrancherAide(FrmMain& main);
 void MontrerAPropos();
 
 }  // namespace mainwin

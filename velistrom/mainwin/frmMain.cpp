@@ -10,6 +10,7 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
 #include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
 #include "velistrom/mainwin/GlobCapt.h"
@@ -367,7 +368,8 @@ FrmMain::FrmMain()
   Mnured2.onClick = [this] { Mnured2_Click(); };
 }
 
-FrmMain::~FrmMain() = default;
+// The help windows must not reach a main window that is gone.
+FrmMain::~FrmMain() { mainwin::DebrancherAide(*this); }
 
 // ============================================================================ start-up
 

@@ -12,41 +12,50 @@ namespace mainwin {
 
 namespace {
 
+// The main window that opened the help windows last.
 class AideCote : public help::MainSide {
  public:
+  FrmMain* main = nullptr;
   void restartPeriodicIfSelected() override {
-    FrmMain& m = frmMain();
-    if (m.MnuCaptper.Checked()) m.TimPeriod.setEnabled(true);
+    if (main && main->MnuCaptper.Checked()) main->TimPeriod.setEnabled(true);
   }
-  void envoimail() override { frmMain().envoimail(); }
-  vb::Color mainBackColor() override { return frmMain().BackColor(); }
+  void envoimail() override {
+    if (main) main->envoimail();
+  }
+  vb::Color mainBackColor() override { return main ? main->BackColor() : vb::Color(0x8000000F); }
 };
+
+AideCote& cote() {
+  static AideCote c;
+  return c;
+}
 
 }  // namespace
 
-void BrancherAide() {
-  static AideCote cote;
-  help::setMainSide(&cote);
+void BrancherAide(FrmMain& main) {
+  cote().main = &main;
+  help::setMainSide(&cote());
 }
 
-void MontrerAPropos() {
-  BrancherAide();
-  frmAbout().Show();
+void DebrancherAide(FrmMain& main) {
+  if (cote().main == &main) cote().main = nullptr;
 }
+
+void MontrerAPropos() { frmAbout().Show(); }
 
 }  // namespace mainwin
 
 void FrmMain::MnuAide_Click() {
-  mainwin::BrancherAide();
+  mainwin::BrancherAide(*this);
   frmAideStd().Show(vb::vbModal);
 }
 
 void FrmMain::MnuNouversion_Click() {
-  mainwin::BrancherAide();
+  mainwin::BrancherAide(*this);
   frmActua().Show();
 }
 
 void FrmMain::Tutosite_Click() {
-  mainwin::BrancherAide();
+  mainwin::BrancherAide(*this);
   frmBrows().Show();
 }

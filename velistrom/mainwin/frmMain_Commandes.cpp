@@ -171,6 +171,7 @@ void FrmMain::ExecBouton(int Index, int FromHotkey) {
       case 17: mnuoptions_Click(); break;
       case 18:
         TimPeriod.setEnabled(false);
+        mainwin::BrancherAide(*this);
         if (mainwin::montrerAPropos()) mainwin::montrerAPropos()();
         break;
       case 19: quitprog(); break;

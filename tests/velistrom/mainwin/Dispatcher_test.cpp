@@ -55,7 +55,7 @@ class Dispatcher : public captfix::CaptureList {
   void TearDown() override {
     mainwin::resetEcranCapture();
     mainwin::setLecteurSonPourTests({});
-    mainwin::montrerAPropos() = {};
+    mainwin::montrerAPropos() = mainwin::MontrerAPropos;
     fcam.destroyNow();
     frmFull.destroyNow();
     CaptureList::TearDown();
