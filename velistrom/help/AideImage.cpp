@@ -4,7 +4,7 @@
 #include "velistrom/help/FrmAidOpt.h"
 #include "velistrom/help/FrmAidfn.h"
 #include "velistrom/help/Frmaidfv.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 namespace help {
 

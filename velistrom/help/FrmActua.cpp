@@ -1,7 +1,7 @@
 #include "velistrom/help/FrmActua.h"
 
 #include "velistrom/help/WebGeom.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 #include <QShortcut>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "velistrom/help/FrmAidOpt.h"
 
 #include "velistrom/help/AideImage.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 FrmAidOpt::FrmAidOpt() : vb::Form("FrmAidOpt"), PicAidOpt(*this, "PicAidOpt") {
   setBorderStyle(vb::vbFixedToolWindow);

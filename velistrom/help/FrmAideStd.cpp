@@ -4,7 +4,7 @@
 #include "platform/forms/Runtime.h"
 #include "velistrom/help/AideImage.h"
 #include "velistrom/help/AideZones.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "velistrom/help/FrmAidfn.h"
 
 #include "velistrom/help/AideImage.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 FrmAidfn::FrmAidfn() : vb::Form("FrmAidfn"), PicaidFN(*this, "PicaidFN") {
   setBorderStyle(vb::vbFixedToolWindow);

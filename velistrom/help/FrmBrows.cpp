@@ -2,7 +2,7 @@
 
 #include "platform/forms/Error.h"
 #include "velistrom/help/WebGeom.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 #include <QString>
 

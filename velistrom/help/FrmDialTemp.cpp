@@ -1,7 +1,7 @@
 #include "velistrom/help/FrmDialTemp.h"
 
 #include "velistrom/help/MainSide.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 FrmDialTemp::FrmDialTemp()
     : vb::Form("FrmDialTemp"), LabAffich(*this, "LabAffich"), Timer1(*this, "Timer1", 2000, true) {

@@ -1,7 +1,7 @@
 #include "velistrom/help/Frmaidfv.h"
 
 #include "velistrom/help/AideImage.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 Frmaidfv::Frmaidfv() : vb::Form("Frmaidfv"), Picaidfv(*this, "Picaidfv") {
   setBorderStyle(vb::vbFixedToolWindow);

@@ -3,7 +3,7 @@
 #include "platform/Clipboard.h"
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 #include <QUrl>
 #include <QVBoxLayout>

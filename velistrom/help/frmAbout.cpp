@@ -4,7 +4,7 @@
 #include "platform/SystemLookup.h"
 #include "platform/forms/App.h"
 #include "platform/forms/MsgBox.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/help/MainSide.h"
 
 #include <QFileInfo>

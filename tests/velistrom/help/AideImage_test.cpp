@@ -5,7 +5,7 @@
 #include "velistrom/help/FrmDialTemp.h"
 #include "velistrom/help/Frmaidfv.h"
 #include "velistrom/help/MainSide.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "platform/forms/Runtime.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "velistrom/help/AideZones.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "platform/WebView.h"
 #include "platform/forms/Runtime.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/XTestKeys.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -7,7 +7,7 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "velistrom/help/MainSide.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 #include <QDir>
 #include <QFile>
