@@ -11,6 +11,7 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
 #include "velistrom/core/GlobTextes.h"
+#include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
 #include "velistrom/core/GlobCapt.h"
@@ -359,7 +360,8 @@ FrmMain::FrmMain()
   Mnured2.onClick = [this] { Mnured2_Click(); };
 }
 
-FrmMain::~FrmMain() = default;
+// The help windows must not reach a main window that is gone.
+FrmMain::~FrmMain() { mainwin::DebrancherAide(*this); }
 
 // ============================================================================ start-up
 
@@ -644,18 +646,6 @@ void FrmMain::Mnured2_Click() {
   flistimages().setWindowState(vb::vbMinimized);
   if (FrmTip* tip = frmTip.existing()) vb::Unload(*tip);
   mnuveille.setCaption(Texte(106, mnuveille.Name()));
-}
-
-void FrmMain::MnuAide_Click() {
-  // TODO(lead): FrmAideStd shown modal once it exists.
-}
-
-void FrmMain::MnuNouversion_Click() {
-  // TODO(lead): FrmActua shown modeless once it exists.
-}
-
-void FrmMain::Tutosite_Click() {
-  // TODO(lead): FrmBrows shown modal once it exists.
 }
 
 void FrmMain::mnumail_Click() { envoimail(); }

@@ -4,6 +4,7 @@
 #include "platform/Pointer.h"
 #include "platform/forms/MsgBox.h"
 #include "velistrom/core/GlobTextes.h"
+#include "velistrom/help/AideImage.h"
 #include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Flistimages.h"
 #include "velistrom/core/GlobCapt.h"
@@ -157,6 +158,7 @@ void FrmMain::ExecBouton(int Index, int FromHotkey) {
       case 17: mnuoptions_Click(); break;
       case 18:
         TimPeriod.setEnabled(false);
+        mainwin::BrancherAide(*this);
         if (mainwin::montrerAPropos()) mainwin::montrerAPropos()();
         break;
       case 19: quitprog(); break;
@@ -271,12 +273,12 @@ void FrmMain::TimCurs_Timer() {
 namespace mainwin {
 
 std::function<void()>& montrerAPropos() {
-  static std::function<void()> f;
+  static std::function<void()> f = MontrerAPropos;
   return f;
 }
 
 std::function<void()>& fermerAidesEtOptions() {
-  static std::function<void()> f;
+  static std::function<void()> f = help::FermerAidesImages;
   return f;
 }
 
