@@ -367,7 +367,10 @@ FrmMain::FrmMain()
   Mnured2.onClick = [this] { Mnured2_Click(); };
 }
 
-FrmMain::~FrmMain() = default;
+FrmMain::~FrmMain() {
+  // The thumbnail rows must not lead back to a main window that is gone.
+  if (Flistimages* fl = flistimages.existing(); fl && fl->Principale == this) fl->Principale = nullptr;
+}
 
 // ============================================================================ start-up
 
@@ -695,10 +698,3 @@ void FrmMain::StatusBar1_PanelClick(vb::Panel&) {}
 void FrmMain::EnvoiPartage() {}
 void FrmMain::mnuFabGif_Click() {}
 void FrmMain::MnuOuvDos_Click() {}
-// keyboard
-void FrmMain::Form_KeyDown(int&, int) {}
-// preview selection
-void FrmMain::Picture1_MouseDown(int, int, float, float) {}
-void FrmMain::Picture1_MouseMove(int, int, float, float) {}
-void FrmMain::Picture1_MouseUp(int, int, float, float) {}
-void FrmMain::Picture2_MouseMove(int, int, float, float) {}
