@@ -225,6 +225,7 @@ FrmMain::FrmMain()
   Picture1.setAutoRedraw(true);
   Picture1.setAutoSize(true);
   rectsel.setVisible(false);
+  rectsel.setBorderColor(0x0000FF);  // red on any grab
   Picture2.setBorderStyle(0);
   Picture2.setAutoRedraw(true);
   Picture2.setAutoSize(true);  // takes the size of each picture it is given
@@ -291,6 +292,8 @@ FrmMain::FrmMain()
             [this](int Index, int Button, int Shift, float X, float Y) { bouton_MouseMove(Index, Button, Shift, X, Y); });
   // ---- events: the form and the view
   onMouseMove = [this](int Button, int Shift, float X, float Y) { Form_MouseMove(Button, Shift, X, Y); };
+  // The window's keys work whichever of its boxes has the focus.
+  setKeyPreview(true);
   onKeyDown = [this](int& KeyCode, int Shift) { Form_KeyDown(KeyCode, Shift); };
   onDblClick = [this] { Form_DblClick(); };
   onGotFocus = [this] { Form_GotFocus(); };

@@ -1,9 +1,11 @@
-// A real drag with the pointer on the grab on show, under a window manager:
-// the release cuts exactly the pixels between the press and the release.
+// The main window under a window manager with real input: a pointer drag on
+// the grab on show cuts exactly the pixels it framed, and its keys arrive
+// whichever of its boxes has the focus.
 #include "platform/forms/Forms.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/XTestKeys.h"
+#include "velistrom/helpers/GlobTextes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
 #include "velistrom/mainwin/GlobCapt.h"
@@ -27,7 +29,7 @@ QImage coords(int w, int h) {
   return img;
 }
 
-class ApercuX11 : public ::testing::Test {
+class VueSaisieX11 : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!testenv::onX11() || !input.ok()) GTEST_SKIP() << "needs X with XTest";
@@ -66,7 +68,7 @@ class ApercuX11 : public ::testing::Test {
   testsupport::XTestInput input;
 };
 
-TEST_F(ApercuX11, ADragCutsThePixelsItFramed) {
+TEST_F(VueSaisieX11, ADragCutsThePixelsItFramed) {
   FrmMain& m = frmMain();
   // From the bottom right to the top left: the same region as the other way.
   input.movePointer(onGrab(QPoint(90, 70)));
@@ -96,6 +98,26 @@ TEST_F(ApercuX11, ADragCutsThePixelsItFramed) {
   EXPECT_FALSE(m.Picture1.Visible());
   EXPECT_TRUE(m.Picture2.Visible());
   EXPECT_FALSE(m.rectsel.Visible());
+}
+
+TEST_F(VueSaisieX11, TheDeleteKeyReachesTheWindowWhicheverBoxHasTheFocus) {
+  FrmMain& m = frmMain();
+  gLng091 = "Delete every capture?";
+  gLargImg = 40 * 15;
+  gModeCapt = "z";
+  m.Picture2.setPicture(coords(40, 30));
+  m.GestVignettes(m.Picture2);
+  ASSERT_EQ(gNbCapt, 1);
+  m.Show();
+  m.widget()->activateWindow();
+  m.bouton[5].widget()->setFocus();  // a toolbar button holds the focus, as after a click
+  ASSERT_TRUE(QTest::qWaitFor([&] { return m.widget()->isActiveWindow(); }, 3000));
+
+  testenv::dialogs().expectMsgBox("Delete every capture?", vb::vbOK);
+  input.tap("Delete");
+  input.sync();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return gNbCapt == 0; }, 3000));
+  testenv::dialogs().verify();
 }
 
 }  // namespace
