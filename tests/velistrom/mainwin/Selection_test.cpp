@@ -81,6 +81,22 @@ TEST_F(Selection, AWholeScreenCaptureShowsAtOneOverOnePointSevenOfTheScreen) {
   EXPECT_EQ(rgb(cb::picture()), plain(64, 48, Qt::blue)) << "the full-size picture";
 }
 
+TEST_F(Selection, AWholeScreenCaptureAtPositionOneHundredIsStillOne) {
+  // Its label reads "100 Screen": the word no longer starts at the fourth character.
+  for (int i = gNbCapt + 1; i <= 99; ++i) add(Qt::red, 4, 3);
+  addScreen(plain(64, 48, Qt::blue));
+  ASSERT_EQ(fl().Lbldim[100].Caption(), "100 Screen");
+  fl().clickimage1(100, false);
+  EXPECT_TRUE(m().ImgTTscreen.Visible());
+  EXPECT_FALSE(m().Picture2.Visible());
+  EXPECT_EQ(gModeCapt, "e");
+  // F5 treats it as a whole-screen capture too: its label and sizes stay.
+  int f5 = 116;
+  m().Form_KeyDown(f5, 0);
+  EXPECT_EQ(fl().Lbldim[100].Caption(), "100 Screen");
+  EXPECT_EQ(gTabLargCapt[100], 64 * 15);
+}
+
 TEST_F(Selection, TheCaptionNamesTheSavedFileOnlyWhileNoEditorRuns) {
   gTabSauv[1] = "/home/me/Pictures/Capt_001.png";
   fl().PictSave[1].setVisible(true);
