@@ -1,13 +1,14 @@
+#include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/Flistimages.h"
 
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Keys.h"
 #include "velistrom/helpers/CursTransp.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/helpers/PaintActif.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
 #include "velistrom/mainwin/Vignettes.h"
 #include "velistrom/mainwin/frmMain.h"
 
@@ -17,7 +18,7 @@
 
 namespace {
 
-QImage Ressource(const char* file) { return QImage(mainwin::DossierRessources() + "/" + file); }
+QImage Ressource(const char* file) { return core::ChargerRessource(file); }
 
 // A position typed in a box: blanks around allowed, digits only.
 std::optional<int> PositionTapee(const QString& text) {

@@ -5,10 +5,10 @@
 
 #include "platform/forms/Keys.h"
 #include "platform/forms/Runtime.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
 #include "velistrom/mainwin/Vignettes.h"
 
 namespace {

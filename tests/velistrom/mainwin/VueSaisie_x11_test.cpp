@@ -5,12 +5,13 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/XTestKeys.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/Ressources.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/startup/Splash.h"
 #include "velistrom/startup/frmTip.h"
@@ -37,7 +38,7 @@ class VueSaisieX11 : public ::testing::Test {
     gDossAppli.clear();
     gPasCopiePP = "0";
     gOptChk0 = 0;
-    mainwin::setDossierRessources(testenv::binDir());
+    core::setDossierRessources(testenv::binDir());
     mainwin::setLecteurSonPourTests([](const QString&) { return true; });
     testenv::dialogs().reset();
     FrmMain& m = frmMain();
@@ -56,7 +57,7 @@ class VueSaisieX11 : public ::testing::Test {
   void TearDown() override {
     input.releaseAll();
     mainwin::setLecteurSonPourTests({});
-    mainwin::setDossierRessources(QString());
+    core::setDossierRessources(QString());
     fcam.destroyNow();
     flistimages.destroyNow();
     frmTip.destroyNow();
