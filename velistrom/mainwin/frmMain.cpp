@@ -218,6 +218,7 @@ FrmMain::FrmMain()
   Picture1.setAutoRedraw(true);
   Picture1.setAutoSize(true);
   rectsel.setVisible(false);
+  rectsel.setBorderColor(0x0000FF);  // red on any grab
   Picture2.setBorderStyle(0);
   Picture2.setAutoRedraw(true);
   Picture2.setAutoSize(true);  // takes the size of each picture it is given
@@ -284,6 +285,8 @@ FrmMain::FrmMain()
             [this](int Index, int Button, int Shift, float X, float Y) { bouton_MouseMove(Index, Button, Shift, X, Y); });
   // ---- events: the form and the view
   onMouseMove = [this](int Button, int Shift, float X, float Y) { Form_MouseMove(Button, Shift, X, Y); };
+  // The window's keys work whichever of its boxes has the focus.
+  setKeyPreview(true);
   onKeyDown = [this](int& KeyCode, int Shift) { Form_KeyDown(KeyCode, Shift); };
   onDblClick = [this] { Form_DblClick(); };
   onGotFocus = [this] { Form_GotFocus(); };
@@ -360,8 +363,11 @@ FrmMain::FrmMain()
   Mnured2.onClick = [this] { Mnured2_Click(); };
 }
 
-// The help windows must not reach a main window that is gone.
-FrmMain::~FrmMain() { mainwin::DebrancherAide(*this); }
+FrmMain::~FrmMain() {
+  // The help windows and the thumbnail rows must not reach a main window that is gone.
+  mainwin::DebrancherAide(*this);
+  if (Flistimages* fl = flistimages.existing(); fl && fl->Principale == this) fl->Principale = nullptr;
+}
 
 // ============================================================================ start-up
 
@@ -679,10 +685,3 @@ void FrmMain::mnuimgforum_Click() {}
 void FrmMain::StatusBar1_PanelClick(vb::Panel&) {}
 void FrmMain::EnvoiPartage() {}
 void FrmMain::MnuOuvDos_Click() {}
-// keyboard
-void FrmMain::Form_KeyDown(int&, int) {}
-// preview selection
-void FrmMain::Picture1_MouseDown(int, int, float, float) {}
-void FrmMain::Picture1_MouseMove(int, int, float, float) {}
-void FrmMain::Picture1_MouseUp(int, int, float, float) {}
-void FrmMain::Picture2_MouseMove(int, int, float, float) {}

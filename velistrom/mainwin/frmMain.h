@@ -8,6 +8,9 @@
 //   frmMain_Vignettes.cpp   capture list and deleting captures
 //   frmMain_Sauvegarde.cpp  saving
 //   frmMain_Presse.cpp      clipboard and printing
+//   frmMain_Vue.cpp         main view layout and zoom
+//   frmMain_Clavier.cpp     keyboard and the refresh of the current capture
+//   frmMain_Apercu.cpp      cutting a region from the grab on show
 // Geometry is in twips. Each topic keeps its declarations in its own section
 // below; the constructor (frmMain.cpp) builds every control and wires every event.
 #include "platform/Shell.h"
@@ -16,6 +19,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menu.h"
 
+#include <QImage>
 #include <QString>
 
 #include <functional>
@@ -99,6 +103,8 @@ class FrmMain : public vb::Form {
   void Supprimertout(int& AvecMess);
 
   QString CheminCapt;  // full path of the temporary bitmap written or handed over last
+  // Full path of capture n's temporary bitmap.
+  static QString CheminTemp(int n);
 
   // ================================================================ saving (frmMain_Sauvegarde.cpp)
   void EnregistrerTout(int& SavOk, int DebLot, const QString& FormSav);
@@ -152,10 +158,14 @@ class FrmMain : public vb::Form {
   int LargeurFenetre(double largeurVue) const;
   void Agrandred();
 
-  // ================================================================ keyboard
+  // ================================================================ keyboard (frmMain_Clavier.cpp)
+  // F5 reloads the current capture from its temporary bitmap (also the editor
+  // watch and the refresh entry), Delete is toolbar button 9, Ctrl+Q quits.
   void Form_KeyDown(int& KeyCode, int Shift);
+  // The F5 refresh; false (after telling the user) when the bitmap cannot be read.
+  bool RafraichirCourante();
 
-  // ================================================================ preview selection on the main view
+  // ================================================================ preview selection on the main view (frmMain_Apercu.cpp)
   void Picture1_MouseDown(int Button, int Shift, float X, float Y);
   void Picture1_MouseMove(int Button, int Shift, float X, float Y);
   void Picture1_MouseUp(int Button, int Shift, float X, float Y);
@@ -305,4 +315,13 @@ QString DossierCaptLibre(const QString& base, const std::function<double()>& rnd
 // What a settings write failure at run time leads to: frmMain().quitprog()
 // unless a test set another (empty = quitprog again).
 void setSortieApresEchecParams(std::function<void()> sortie);
+// The halftone copy: the source rectangle (0, 0, sw, sh) averaged onto a
+// dw x dh picture; null when a size is not positive.
+QImage DemiTeinte(const QImage& source, int sw, int sh, int dw, int dh);
+// The whole of `source` stretched in halftone over the persistent image of
+// `box`, at (0, 0, dw, dh) pixels (its client size when dw or dh is 0).
+void EtirerDans(const QImage& source, vb::PictureBox& box, int dw = 0, int dh = 0);
+// A picture file at full size; null (after telling the user, with the path
+// and the status) when it cannot be read.
+QImage LireBitmap(const QString& chemin);
 }  // namespace mainwin

@@ -99,6 +99,7 @@ void ChargerRangee(Flistimages& fl, int n, const QImage& source) {
 void FrmMain::GestVignettes(vb::PictureBox& uneImage) {
   if (gLargImg == 0) return;
   Flistimages& fl = flistimages();
+  fl.Principale = this;
   // First position the automatic save looks at: this capture's own, even when
   // another one joined while events ran below.
   int debLot = gNbCapt;
@@ -194,6 +195,19 @@ bool FrmMain::EnregVign(int& NouVign, vb::PictureBox& uneImage) {
   }
   CheminCapt = chemin;
   return true;
+}
+
+QString FrmMain::CheminTemp(int n) { return gRepCapt + "/" + gTabNomCapt[n]; }
+
+QImage mainwin::LireBitmap(const QString& chemin) {
+  QImage image;
+  const platform::ImageStatus st = platform::loadPicture(chemin, image);
+  if (st != platform::ImageStatus::Ok) {
+    vb::MsgBox(gLng190 + "\n" + chemin + " !\nStatus Code= " + QString::number(platform::statusCode(st)),
+               vb::vbCritical);
+    return QImage();
+  }
+  return image;
 }
 
 void FrmMain::Voirtabprov() {
