@@ -73,15 +73,14 @@ void FrmMain::TimerLngPerio_Timer() {
   int SavOk = -1;
   gHCurseur = platform::pointerHandle();
   // The window is loaded again, hidden, when it was closed during the series.
-  FrmChrono& chrono = frmChrono();
-  const QString format = chrono.FormatChoisi();
+  const QString format = frmChrono().FormatChoisi();
 
   const QString maintenant = vb::TimeText();
   if (maintenant < gHeureDeb) return;
   if (timed::SerieFinie(maintenant, gHeureFin, gNbImgLim, gNbImgPer)) {
     EnregistrerTout(SavOk, 1, format);
     TimerLngPerio.setEnabled(false);
-    chrono.Timer1.setEnabled(true);
+    frmChrono().Timer1.setEnabled(true);  // afresh: the window may have closed under a box
     if (bouton.exists(6)) bouton[6].setBorderStyle(0);
     MnuCaptper.setChecked(false);
     return;
@@ -92,6 +91,7 @@ void FrmMain::TimerLngPerio_Timer() {
     gPremTop = false;
     gProchCapt = timed::Echeance(vb::TimerNow(), gIntervPer);
   }
+  FrmChrono& chrono = frmChrono();
   chrono.Timer1.setEnabled(false);
   chrono.setCaption(timed::Compte(maintenant, gLng232, gProchCapt - vb::TimerNow()));
   if (vb::TimerNow() < gProchCapt) return;

@@ -266,7 +266,7 @@ void FrmChrono::Timrapid_Timer() {
   const int numeroTir = CptRafale;
 
   vb::DoEvents();
-  if (!isLoaded()) return;  // the window closed: the burst went with it
+  if (Ferme()) return;  // the window closed: the burst went with it
   // The live screen at this moment, without the pointer.
   const QRect zone(vb::twipsToPixels(gSelX), vb::twipsToPixels(gSelY), vb::twipsToPixels(gLargImg),
                    vb::twipsToPixels(gHautImg));
@@ -284,19 +284,24 @@ void FrmChrono::Timrapid_Timer() {
   } catch (const vb::Error& e) {
     // Nothing more can be written: the burst ends with what it has.
     --CptRafale;
+    Timrapid.setEnabled(false);
     vb::MsgBox(QString::number(e.Number()) + " " + e.Description() + "\n" + bitmap, vb::vbCritical);
-    FinRafale();
+    if (!Ferme()) FinRafale();
     return;
   }
   if (const int format = sauv::FormatDeMot(mot); format != 0) {
     // A failed conversion keeps its bitmap: it is the only copy of the shot.
-    if (Conversion::ConvImage(bitmap, sauv::AvecFormat(bitmap, mot), format, gQualJpg)) convertis_ << bitmap;
+    const bool ecrit = Conversion::ConvImage(bitmap, sauv::AvecFormat(bitmap, mot), format, gQualJpg);
+    if (Ferme()) return;  // closed while the failure was shown
+    if (ecrit) convertis_ << bitmap;
   }
 
   vb::DoEvents();
-  if (!isLoaded()) return;
+  if (Ferme()) return;
   Labcpt.setCaption(QString::number(CptRafale) + " images");
 }
+
+bool FrmChrono::Ferme() const { return frmChrono.existing() != this; }
 
 void FrmChrono::FinRafale() {
   Timrapid.setEnabled(false);
@@ -306,10 +311,12 @@ void FrmChrono::FinRafale() {
   }
   vb::DoEvents();
   timed::mainSide().seriesMarkOff();
-  // Taken now: a Start while the message shows begins a list of its own.
+  // Taken now: a Start while the message shows begins a list of its own, and
+  // the window may be closed under the message.
   const QStringList convertis = std::move(convertis_);
   convertis_.clear();
+  const bool bitmaps = OptSav[0].Value();
   vb::MsgBox(QString::number(CptRafale) + gLng254 + gRepSauvLigne, vb::vbInformation);
-  if (OptSav[0].Value()) return;
+  if (bitmaps) return;
   for (const QString& bitmap : convertis) QFile::remove(bitmap);
 }

@@ -66,6 +66,8 @@ class FrmChrono : public vb::Form {
  private:
   void afficher();
   void FinRafale();
+  // The window was closed (unloaded) meanwhile: nothing of it may be used.
+  bool Ferme() const;
   bool affichage_ = false;  // the controls are being set from the model
   int decalage_ = 0;        // file numbers ahead of the shot count (an earlier burst's names)
   QStringList convertis_;   // bitmaps of this burst whose conversion was written
