@@ -17,9 +17,9 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/timed/CoteMain.h"
 #include "velistrom/timed/FrmChrono.h"
 

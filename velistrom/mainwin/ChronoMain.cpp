@@ -1,4 +1,5 @@
 // The timed-capture window's side of the real main window.
+#include "velistrom/mainwin/Branchements.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/timed/CoteMain.h"
 
@@ -29,10 +30,13 @@ class RealMainSide final : public MainSide {
 };
 
 }  // namespace
+}  // namespace timed
 
-MainSide& realMainSide() {
-  static RealMainSide side;
-  return side;
+namespace mainwin {
+
+void BrancherChrono() {
+  static timed::RealMainSide real;
+  timed::setRealMainSide(&real);
 }
 
-}  // namespace timed
+}  // namespace mainwin

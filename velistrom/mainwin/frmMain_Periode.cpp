@@ -4,12 +4,13 @@
 #include "platform/Pointer.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Fcam.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/Ressources.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/timed/ChampsChrono.h"
 #include "velistrom/timed/FrmChrono.h"
@@ -115,5 +116,5 @@ void FrmMain::TimerLngPerio_Timer() {
     Supprimertout(sansQuestion);
     vb::DoEvents();
   }
-  if (gMuet == 0) mainwin::JouerSon(mainwin::DossierRessources() + "/Capture.wav");
+  if (gMuet == 0) mainwin::JouerSon(core::CheminRessource("Capture.wav"));
 }

@@ -1,15 +1,15 @@
 #include "velistrom/timed/FrmChrono.h"
 
-#include "platform/ScreenGrab.h"
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
 #include "velistrom/helpers/Conversion.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/helpers/NomsSauv.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/Bureau.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/timed/CoteMain.h"
 
 #include <QFile>
@@ -42,11 +42,6 @@ bool Existe(const QString& chemin) {
 }
 
 }  // namespace
-
-std::function<QImage(const QRect&)>& timed::saisieRafale() {
-  static std::function<QImage(const QRect&)> saisie;
-  return saisie;
-}
 
 FrmChrono::FrmChrono()
     : vb::Form("FrmChrono"),
@@ -270,7 +265,7 @@ void FrmChrono::Timrapid_Timer() {
   // The live screen at this moment, without the pointer.
   const QRect zone(vb::twipsToPixels(gSelX), vb::twipsToPixels(gSelY), vb::twipsToPixels(gLargImg),
                    vb::twipsToPixels(gHautImg));
-  const QImage tir = timed::saisieRafale() ? timed::saisieRafale()(zone) : platform::grabScreen(zone);
+  const QImage tir = core::bureau().grab(zone);
 
   const QString dossier = timed::DossierSauve(gRepSauvLigne);
   const QString mot = FormatChoisi();

@@ -9,12 +9,8 @@
 #include "platform/forms/Forms.h"
 #include "velistrom/timed/ChampsChrono.h"
 
-#include <QImage>
-#include <QRect>
 #include <QString>
 #include <QStringList>
-
-#include <functional>
 
 class FrmChrono : public vb::Form {
  public:
@@ -74,9 +70,3 @@ class FrmChrono : public vb::Form {
 };
 
 inline vb::DefaultInstance<FrmChrono> frmChrono;
-
-namespace timed {
-// The burst's grab of a screen rectangle: platform::grabScreen unless a test
-// set another (empty = that again).
-std::function<QImage(const QRect&)>& saisieRafale();
-}  // namespace timed

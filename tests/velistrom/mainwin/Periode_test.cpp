@@ -5,6 +5,7 @@
 #include "platform/forms/Runtime.h"
 #include "tests/platform/forms/TestForms.h"
 #include "tests/velistrom/mainwin/CaptureFixture.h"
+#include "velistrom/core/Bureau.h"
 #include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/timed/ChampsChrono.h"
@@ -56,7 +57,7 @@ class Periode : public captfix::CaptureList {
     gLng232 = "- next in ";
     gTxtPasDeZone = "No region to take again";
     m().DateSess = "20260304";
-    auto& e = mainwin::ecranCapture();
+    auto& e = core::bureau();
     e.grab = [](const QRect& r) {
       QImage img(r.size(), QImage::Format_RGB32);
       img.fill(QColor(40, 90, 200));
@@ -64,7 +65,7 @@ class Periode : public captfix::CaptureList {
     };
     e.ecran = [] { return QRect(0, 0, 320, 200); };
     e.fenetreActive = [] { return QRect(); };
-    e.dessinerPointeur = [](QImage&, quint32, QPoint) { return false; };
+    e.drawPointer = [](QImage&, quint32, QPoint) { return false; };
     sons.clear();
     mainwin::setLecteurSonPourTests([this](const QString& f) {
       sons << QFileInfo(f).fileName();
@@ -79,7 +80,7 @@ class Periode : public captfix::CaptureList {
   void TearDown() override {
     frmChrono.destroyNow();
     timed::setMainSide(nullptr);
-    mainwin::resetEcranCapture();
+    core::resetBureau();
     mainwin::setLecteurSonPourTests({});
     fcam.destroyNow();
     CaptureList::TearDown();

@@ -5,10 +5,11 @@
 #include "tests/platform/forms/TestForms.h"  // readable QString values in failures
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
-#include "velistrom/helpers/GlobTextes.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/Bureau.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/timed/CoteMain.h"
 #include "velistrom/timed/FrmChrono.h"
 
@@ -72,7 +73,7 @@ class ChronoFixture : public ::testing::Test {
   void TearDown() override {
     frmChrono.destroyNow();
     timed::setMainSide(nullptr);
-    timed::saisieRafale() = {};
+    core::resetBureau();
     capt::resetList();
     testenv::dialogs().verify();
   }

@@ -2,6 +2,7 @@
 // Start and Stop, and bursts on the stepped clock with a fake screen.
 #include "platform/forms/Runtime.h"
 #include "tests/velistrom/timed/ChronoFixture.h"
+#include "velistrom/core/Bureau.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ class Rafale : public ChronoFixture {
   void SetUp() override {
     ChronoFixture::SetUp();
     vb::setSteppedClock(kDebut);
-    timed::saisieRafale() = [this](const QRect& r) {
+    core::bureau().grab = [this](const QRect& r) {
       zones << r;
       QImage img(r.size(), QImage::Format_RGB32);
       img.fill(kCouleurs[(zones.size() - 1) % 4]);
