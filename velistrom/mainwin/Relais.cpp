@@ -17,6 +17,7 @@ void BrancherCotes() {
   BrancherRelais();
   BrancherRemise();
   BrancherChrono();
+  BrancherGifMaker();
 }
 
 }  // namespace mainwin

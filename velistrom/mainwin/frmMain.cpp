@@ -680,7 +680,6 @@ void FrmMain::TimPaint_Timer() {}
 void FrmMain::mnuimgforum_Click() {}
 void FrmMain::StatusBar1_PanelClick(vb::Panel&) {}
 void FrmMain::EnvoiPartage() {}
-void FrmMain::mnuFabGif_Click() {}
 void FrmMain::MnuOuvDos_Click() {}
 // keyboard
 void FrmMain::Form_KeyDown(int&, int) {}
