@@ -667,10 +667,6 @@ void FrmMain::MnuRaff_Click() {
 // Procedures of topics that are not built yet, so the program links. Each one
 // goes as soon as its own topic file defines it.
 
-// periodic and long-period capture
-void FrmMain::MnuCaptper_Click() {}
-void FrmMain::TimPeriod_Timer() {}
-void FrmMain::TimerLngPerio_Timer() {}
 // e-mail
 void FrmMain::EnvoiMailCoch(bool) {}
 void FrmMain::envoimail() {}

@@ -11,6 +11,7 @@
 //   frmMain_Vue.cpp         main view layout and zoom
 //   frmMain_Clavier.cpp     keyboard and the refresh of the current capture
 //   frmMain_Apercu.cpp      cutting a region from the grab on show
+//   frmMain_Periode.cpp     periodic and long-period capture
 // Geometry is in twips. Each topic keeps its declarations in its own section
 // below; the constructor (frmMain.cpp) builds every control and wires every event.
 #include "platform/Shell.h"
@@ -89,10 +90,12 @@ class FrmMain : public vb::Form {
   double LargZone = 0;  // size of the region the repeat takes again, twips
   double HautZone = 0;
 
-  // ================================================================ periodic and long-period capture
+  // ================================================================ periodic and long-period capture (frmMain_Periode.cpp)
   void MnuCaptper_Click();
   void TimPeriod_Timer();
   void TimerLngPerio_Timer();
+
+  bool TirSerie = false;  // a shot of the periodic or the long-period timer is under way
 
   // ================================================================ capture list (frmMain_Vignettes.cpp)
   void GestVignettes(vb::PictureBox& uneImage);
