@@ -10,6 +10,7 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
 #include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/mainwin/Compagnons.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
 #include "velistrom/mainwin/GlobCapt.h"
@@ -595,7 +596,7 @@ void FrmMain::mnuedition_Click() {
 
 void FrmMain::Mnuflott_Click() {
   // The caption ends with the saved file's path once the capture was saved.
-  MnuOuvDos.setEnabled(Caption().contains(u'/'));
+  MnuOuvDos.setEnabled(!compag::DossierDuTitre(Caption()).isEmpty());
 }
 
 void FrmMain::mnuoptions_Click() {
@@ -680,21 +681,8 @@ void FrmMain::MnuRaff_Click() {
 void FrmMain::MnuCaptper_Click() {}
 void FrmMain::TimPeriod_Timer() {}
 void FrmMain::TimerLngPerio_Timer() {}
-// e-mail
-void FrmMain::EnvoiMailCoch(bool) {}
-void FrmMain::envoimail() {}
-void FrmMain::mnucourriel_Click() {}
-void FrmMain::mnujoindreune_Click() {}
-void FrmMain::mnujoindretout_Click() {}
-void FrmMain::mnujoindrecoch_Click() {}
-// editor and companion programs
-void FrmMain::MnuEditPaint_Click() {}
-void FrmMain::TimPaint_Timer() {}
-void FrmMain::mnuimgforum_Click() {}
-void FrmMain::StatusBar1_PanelClick(vb::Panel&) {}
-void FrmMain::EnvoiPartage() {}
+// GIF maker
 void FrmMain::mnuFabGif_Click() {}
-void FrmMain::MnuOuvDos_Click() {}
 // keyboard
 void FrmMain::Form_KeyDown(int&, int) {}
 // preview selection
