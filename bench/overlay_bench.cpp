@@ -7,9 +7,10 @@
 //   Xvfb :53 -screen 0 1920x1080x24 -nolisten tcp & DISPLAY=:53 openbox &
 //   DISPLAY=:53 build/bench/overlay_bench --benchmark_repetitions=5
 #include "platform/forms/Controls.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/overlay/FrmFull.h"
+#include "velistrom/mainwin/Branchements.h"
 #include "velistrom/overlay/Remise.h"
 
 #include <QApplication>
@@ -143,7 +144,8 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  overlay::setMainSide(nullptr);
+  mainwin::BrancherRemise();
+    overlay::setMainSide(nullptr);
   vb::EndForms();
   return 0;
 }

@@ -319,10 +319,6 @@ QString DateSessDe(const QString& shortDateText);
 // The capture folder of the run: base, then base + three random digits (the
 // next value of `rnd`, in [0, 1)) while the name exists, suffixes accumulating.
 QString DossierCaptLibre(const QString& base, const std::function<double()>& rnd);
-// The folder of the toolbar pictures and icons: the program's folder unless a
-// test set another (empty = the program's folder again).
-QString DossierRessources();
-void setDossierRessources(const QString& folder);
 // What a settings write failure at run time leads to: frmMain().quitprog()
 // unless a test set another (empty = quitprog again).
 void setSortieApresEchecParams(std::function<void()> sortie);

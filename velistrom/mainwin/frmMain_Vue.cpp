@@ -5,9 +5,9 @@
 #include "velistrom/mainwin/frmMain.h"
 
 #include "platform/forms/Runtime.h"
-#include "velistrom/helpers/GlobTextes.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
 #include "velistrom/overlay/FrmFull.h"
 
 #include <QImage>

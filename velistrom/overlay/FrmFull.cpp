@@ -1,3 +1,4 @@
+#include "velistrom/core/Ressources.h"
 #include "velistrom/overlay/FrmFull.h"
 
 #include "platform/ActiveWindow.h"
@@ -7,9 +8,9 @@
 #include "platform/forms/App.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
-#include "velistrom/helpers/GlobTextes.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/overlay/Remise.h"
 
 #include <QEvent>
@@ -102,7 +103,7 @@ constexpr vb::Color kJaunePale = 0xC0FFFF;
 constexpr std::int32_t kLargeurMax = 32500;  // widest cut, twips
 constexpr int kF6 = 117, kF7 = 118, kF8 = 119, kF9 = 120;
 
-QImage resource(const char* file) { return QImage(vb::App.Path() + "/" + file); }
+QImage resource(const char* file) { return core::ChargerRessource(file); }
 
 // Copies `rows` rows of `width` pixels from src (sx, sy) to dst (dx, dy), clipped
 // to both pictures: never reads or writes past either.

@@ -7,12 +7,13 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/XTestKeys.h"
+#include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/overlay/FrmFull.h"
 #include "velistrom/startup/Splash.h"
@@ -71,7 +72,7 @@ class DispatcherX11 : public ::testing::Test {
     if (!testenv::onX11() || !keys.ok()) GTEST_SKIP() << "needs X with XTest";
     capt::resetList();
     gDossAppli.clear();  // this test's own data folder, made by the start-up
-    mainwin::setDossierRessources(testenv::binDir());
+    core::setDossierRessources(testenv::binDir());
     mainwin::setLecteurSonPourTests([](const QString&) { return true; });
 
     motif.setGeometry(300, 200, 400, 300);
@@ -105,7 +106,7 @@ class DispatcherX11 : public ::testing::Test {
     keys.releaseAll();
     mainwin::resetEcranCapture();
     mainwin::setLecteurSonPourTests({});
-    mainwin::setDossierRessources(QString());
+    core::setDossierRessources(QString());
     overlay::resetOverlayPlatform();
     // Hidden first: the overlay's input grabber must not outlive the form.
     if (FrmFull* f = frmFull.existing()) f->Hide();

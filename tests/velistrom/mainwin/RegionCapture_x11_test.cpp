@@ -11,13 +11,15 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/XTestKeys.h"
+#include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/overlay/FrmFull.h"
+#include "velistrom/mainwin/Branchements.h"
 #include "velistrom/overlay/Remise.h"
 #include "velistrom/startup/LangLoader.h"
 #include "velistrom/startup/Splash.h"
@@ -143,6 +145,7 @@ class RegionCaptureX11 : public ::testing::Test {
     capt::resetList();
     ASSERT_TRUE(testsupport::textesLivres());
     mainwin::setLecteurSonPourTests([](const QString&) { return true; });
+    mainwin::BrancherRemise();
     overlay::setMainSide(nullptr);  // the real main window
     overlay::resetOverlayPlatform();
     // The real grab, counted.
@@ -188,7 +191,7 @@ class RegionCaptureX11 : public ::testing::Test {
     qApp->removeEventFilter(&temoin);
     keys.releaseAll();
     mainwin::setLecteurSonPourTests({});
-    mainwin::setDossierRessources(QString());
+    core::setDossierRessources(QString());
     overlay::resetOverlayPlatform();
     // Hidden first: the overlay's input grabber must not outlive the form.
     if (FrmFull* f = frmFull.existing()) f->Hide();

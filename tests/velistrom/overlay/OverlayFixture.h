@@ -2,8 +2,8 @@
 // The overlay on fake grabs whose pixels encode their coordinates, a fake pointer
 // drawing, a recorded pointer warp and a main window that records what it gets.
 #include "platform/forms/Controls.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/overlay/FrmFull.h"
 #include "velistrom/overlay/Remise.h"
 
