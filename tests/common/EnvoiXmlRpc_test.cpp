@@ -72,11 +72,9 @@ TEST_F(Envoi, RequestIsExact) {
   for (const auto& c : cas) {
     SCOPED_TRACE(c.nom);
     const QString path = file(QString("f%1.bin").arg(n), c.octets);
-    QElapsedTimer t;
-    t.start();
+    // No "Expect: 100-continue" (its wait stalls every large body) is checked
+    // on the recorded headers below.
     const ResultatEnvoi r = envoi::EnvoiXmlRpc(path, c.params, {}, vers(host));
-    // No wait for a "100 Continue" nor any other stall on a large body.
-    EXPECT_LT(t.elapsed(), 5000);
     ASSERT_EQ(r.issue, Issue::Succes) << r.message.toStdString();
     EXPECT_EQ(r.idImage, "Xy12_ab-3.z");
 

@@ -43,15 +43,21 @@ TEST(PlayWave, ReturnsBeforeTheSoundCouldHaveEnded) {
   EXPECT_EQ(started, platform::audioAvailable());
 }
 
-TEST(PlayWave, DamagedWaveDoesNotThrowOrHang) {
+TEST(PlayWave, DamagedWaveIsRefusedAtOnce) {
   QTemporaryDir dir;
   const QString path = dir.path() + "/bad.wav";
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write("RIFF\x10\0\0\0WAVEjunk");
   f.close();
-  platform::playWave(path);  // whatever the device, the call comes back
-  SUCCEED();
+  // Whatever the device, a damaged sound is refused at once and said so.
+  EXPECT_FALSE(platform::playWave(path));
+  const QString text = dir.path() + "/text.wav";
+  QFile t(text);
+  ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+  t.write("not a sound at all");
+  t.close();
+  EXPECT_FALSE(platform::playWave(text));
 }
 
 }  // namespace

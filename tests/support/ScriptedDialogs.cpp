@@ -94,12 +94,15 @@ std::optional<QString> ScriptedDialogs::fileDialog(int kind, const vb::CommonDia
 bool ScriptedDialogs::printerDialog(vb::CommonDialog& dialog) {
   shown_.push_back({"printer", QString(), dialog.DialogTitle(), QString(), 0});
   const auto e = take("printer", dialog.DialogTitle());
-  if (!e || !e->accept) return false;
+  if (!e) return false;
+  // The output is set before the answer, also for a cancel: code that printed
+  // after a cancelled dialog would then leave its PDF for the test to find.
   QPrinter& printer = dialog.printer();
   if (e->text && !e->text->isEmpty()) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(*e->text);
   }
+  if (!e->accept) return false;
   printer.setCopyCount(e->copies);
   dialog.setCopies(e->copies);
   return true;

@@ -74,6 +74,11 @@ class FrmMain : public vb::Form {
 
   // ================================================================ whole-screen and window capture (frmMain_Capture.cpp)
   void CapturTTbis(int ActiveWindow);
+  // What follows every whole-screen and window capture: the view laid out for
+  // `modeF`, the picture into the list, the clipboard copy of its kind.
+  void FinCapture(int modeF, vb::PictureBox& source);
+  // The clipboard copy of the capture just taken, of the kind gModeCapt names.
+  void CopieDuModeCapt();
   void Rafraichir();
   void Attente(float Secondes);
   void RideauPhoto();
@@ -162,6 +167,8 @@ class FrmMain : public vb::Form {
   void MefImageF(int& modeF);
   void mnuzoomX_Click(int& Index);
   void TimZoom_Timer();
+  // Only zoom entry `index` ticked.
+  void CocherZoom(int index);
   // Sizes and places the window for the current picture (gHautImg, gLargImg).
   void PosDimRedMain();
   // Window width for a view box of that width: the view + 180, never narrower

@@ -156,3 +156,15 @@ void FrmMain::RideauPhoto() {
   cam.Show(vb::vbModeless);
   cam.Declencher();  // in case the window system gave no activation
 }
+
+void FrmMain::FinCapture(int modeF, vb::PictureBox& source) {
+  MefImageF(modeF);
+  GestVignettes(source);
+  CopieDuModeCapt();
+}
+
+void FrmMain::CopieDuModeCapt() {
+  QString copie = gModeCapt;
+  CopiePP(copie);
+  gModeCapt = copie;
+}

@@ -20,6 +20,18 @@
 
 namespace {
 
+// The slider and count after a capture joins or leaves the list.
+void MajDefilement(Flistimages& fl) {
+  if (gNbCapt > 1) {
+    fl.Vscroll1.setEnabled(true);
+    fl.Vscroll1.setMax(gNbCapt);
+    fl.Labscroll.setCaption(vb::Str(gNbCapt));
+  } else {
+    fl.Vscroll1.setEnabled(false);
+    fl.Labscroll.setCaption(QString());
+  }
+}
+
 constexpr int kCommunesLargeurBoutons = 24;  // the window is never narrower than 24 buttons
 
 QString TexteComptage(int nb) { return gLng111 + vb::Str(nb) + (nb > 1 ? gLng112 : gLng113); }
@@ -154,14 +166,7 @@ void FrmMain::GestVignettes(vb::PictureBox& uneImage) {
 
   // Common end, also after the limit refusal.
   gNumCapt = gNbCapt;
-  if (gNbCapt > 1) {
-    fl.Vscroll1.setEnabled(true);
-    fl.Vscroll1.setMax(gNbCapt);
-    fl.Labscroll.setCaption(vb::Str(gNbCapt));
-  } else {
-    fl.Vscroll1.setEnabled(false);
-    fl.Labscroll.setCaption(QString());
-  }
+  MajDefilement(fl);
   setCaption(TexteComptage(gNbCapt));
   if (MnuEnAuto.Checked()) {
     int savOk = -1;
@@ -272,14 +277,7 @@ void FrmMain::SuppVignette(int& numerVign) {
     }
     if (fl.WindowState() == vb::vbNormal && fl.Image1.exists(gNbCapt))
       fl.setHeight(fl.Image1[gNbCapt].Top() + 1800);
-    if (gNbCapt > 1) {
-      fl.Vscroll1.setEnabled(true);
-      fl.Vscroll1.setMax(gNbCapt);
-      fl.Labscroll.setCaption(vb::Str(gNbCapt));
-    } else {
-      fl.Vscroll1.setEnabled(false);
-      fl.Labscroll.setCaption(QString());
-    }
+    MajDefilement(fl);
     setCaption(TexteComptage(gNbCapt));
   } catch (const vb::Error& e) {
     vb::MsgBox("Suppression/Delete " + QString::number(e.Number()) + e.Description(), vb::vbCritical);

@@ -7,6 +7,7 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/XTestKeys.h"
+#include "velistrom/core/Bureau.h"
 #include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Fcam.h"
@@ -80,7 +81,7 @@ class DispatcherX11 : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&motif));
 
     // Every grab is recorded with the state of the windows at that moment.
-    auto& e = mainwin::ecranCapture();
+    auto& e = core::bureau();
     e.grab = [this](const QRect& r) {
       Vu v;
       v.brut = platform::grabScreen(r);
@@ -104,10 +105,10 @@ class DispatcherX11 : public ::testing::Test {
   }
   void TearDown() override {
     keys.releaseAll();
-    mainwin::resetEcranCapture();
+    core::resetBureau();
     mainwin::setLecteurSonPourTests({});
     core::setDossierRessources(QString());
-    overlay::resetOverlayPlatform();
+    core::resetBureau();
     // Hidden first: the overlay's input grabber must not outlive the form.
     if (FrmFull* f = frmFull.existing()) f->Hide();
     frmFull.destroyNow();
@@ -257,7 +258,7 @@ TEST_F(DispatcherX11, RegionHotkeyAgainHidesTheOverlayBeforeTheNewGrab) {
     bool mainVisible;
   };
   std::vector<Prise> prises;
-  overlay::overlayPlatform().grab = [&](const QRect& r) {
+  core::bureau().grab = [&](const QRect& r) {
     FrmFull* f = frmFull.existing();
     prises.push_back({f && f->widget()->isVisible(), frmMain().widget()->isVisible()});
     return platform::grabScreen(r);
@@ -290,7 +291,7 @@ TEST_F(DispatcherX11, RegionHotkeyAgainHidesTheOverlayBeforeTheNewGrab) {
 
 TEST_F(DispatcherX11, HotkeyIgnoredWhileAToolbarCommandWaits) {
   int grabs = 0;
-  overlay::overlayPlatform().grab = [&](const QRect& r) {
+  core::bureau().grab = [&](const QRect& r) {
     ++grabs;
     return platform::grabScreen(r);
   };

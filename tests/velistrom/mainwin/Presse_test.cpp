@@ -273,7 +273,7 @@ TEST_F(Imprimer, CancellingEitherBoxPrintsNothing) {
   EXPECT_FALSE(QFile::exists(Pdf()));
 
   testenv::dialogs().expectInputBox(gLng209, QString("header"));
-  testenv::dialogs().expectPrinterDialog(false);
+  testenv::dialogs().expectPrinterDialog(false, Pdf());
   m->Imprimer();
   EXPECT_FALSE(QFile::exists(Pdf()));
   EXPECT_FALSE(m->CDlg1.CancelError());

@@ -11,6 +11,7 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/XTestKeys.h"
+#include "velistrom/core/Bureau.h"
 #include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
@@ -147,10 +148,10 @@ class RegionCaptureX11 : public ::testing::Test {
     mainwin::setLecteurSonPourTests([](const QString&) { return true; });
     mainwin::BrancherRemise();
     overlay::setMainSide(nullptr);  // the real main window
-    overlay::resetOverlayPlatform();
+    core::resetBureau();
     // The real grab, counted.
-    auto vraie = overlay::overlayPlatform().grab;
-    overlay::overlayPlatform().grab = [this, vraie](const QRect& r) {
+    auto vraie = core::bureau().grab;
+    core::bureau().grab = [this, vraie](const QRect& r) {
       ++prises;
       return vraie(r);
     };
@@ -192,7 +193,7 @@ class RegionCaptureX11 : public ::testing::Test {
     keys.releaseAll();
     mainwin::setLecteurSonPourTests({});
     core::setDossierRessources(QString());
-    overlay::resetOverlayPlatform();
+    core::resetBureau();
     // Hidden first: the overlay's input grabber must not outlive the form.
     if (FrmFull* f = frmFull.existing()) f->Hide();
     frmFull.destroyNow();
@@ -415,8 +416,8 @@ TEST_F(RegionCaptureX11, ASecondCaptureHidesTheThumbnailWindowForTheGrabAndBring
       << "the thumbnail window shows the list";
   ASSERT_TRUE(attendre([] { return frmMain().widget()->isVisible() && !gFinFull; }));
   bool listeVue = true, mainVue = true;
-  auto vraie = overlay::overlayPlatform().grab;
-  overlay::overlayPlatform().grab = [&, vraie](const QRect& r) {
+  auto vraie = core::bureau().grab;
+  core::bureau().grab = [&, vraie](const QRect& r) {
     listeVue = flistimages->widget()->isVisible();
     mainVue = frmMain().widget()->isVisible();
     return vraie(r);
