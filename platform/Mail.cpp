@@ -12,12 +12,18 @@ namespace {
 // xdg-utils' exit statuses.
 QString describeExit(int code) {
   switch (code) {
-    case 1: return QStringLiteral("xdg-email refused the message");
-    case 2: return QStringLiteral("an attachment is missing");
-    case 3: return QStringLiteral("no mail program is set up on this desktop");
-    case 4: return QStringLiteral("the mail program did not take the message");
-    case 5: return QStringLiteral("no permission to read an attachment");
-    default: return QStringLiteral("xdg-email ended with status %1").arg(code);
+    case 1:
+      return QStringLiteral("xdg-email refused the message");
+    case 2:
+      return QStringLiteral("an attachment is missing");
+    case 3:
+      return QStringLiteral("no mail program is set up on this desktop");
+    case 4:
+      return QStringLiteral("the mail program did not take the message");
+    case 5:
+      return QStringLiteral("no permission to read an attachment");
+    default:
+      return QStringLiteral("xdg-email ended with status %1").arg(code);
   }
 }
 

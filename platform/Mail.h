@@ -6,7 +6,7 @@
 namespace platform {
 
 struct MailMessage {
-  QString to;               // empty: the user adds the recipient in the mail program
+  QString to;  // empty: the user adds the recipient in the mail program
   QString subject;
   QString body;
   QStringList attachments;  // full paths of existing files

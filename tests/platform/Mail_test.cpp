@@ -55,7 +55,8 @@ TEST(ComposeMail, AFailingMailProgramIsReported) {
 
 TEST(ComposeMail, AMissingAttachmentIsRefusedBeforeAnyMailProgramRuns) {
   testenv::MailHandler handler;
-  const platform::MailResult r = platform::composeMail({QString(), "S", QString(), {testenv::home() + "/gone.jpg"}});
+  const platform::MailResult r =
+      platform::composeMail({QString(), "S", QString(), {testenv::home() + "/gone.jpg"}});
   EXPECT_FALSE(r.accepted);
   EXPECT_EQ(r.code, 2);
   EXPECT_TRUE(handler.links().isEmpty());

@@ -30,17 +30,24 @@ void aDIBSection::CreateFromPicture(const QImage& picd) {
   LoadPictureBlt(picd, 0, 0, -1, -1, kSrcCopy);
 }
 
-void aDIBSection::LoadPictureBlt(const QImage& lhDC, int lSrcLeft, int lSrcTop, int lSrcWidth,
-                                 int lSrcHeight, std::uint32_t eRop) {
+void aDIBSection::LoadPictureBlt(const QImage& lhDC, int lSrcLeft, int lSrcTop, int lSrcWidth, int lSrcHeight,
+                                 std::uint32_t eRop) {
   if (!painter_) return;
   if (lSrcWidth < 0) lSrcWidth = Width();
   if (lSrcHeight < 0) lSrcHeight = Height();
   QPainter::CompositionMode mode = QPainter::CompositionMode_Source;
   switch (eRop) {
-    case kSrcPaint: mode = QPainter::RasterOp_SourceOrDestination; break;
-    case kSrcAnd: mode = QPainter::RasterOp_SourceAndDestination; break;
-    case kSrcInvert: mode = QPainter::RasterOp_SourceXorDestination; break;
-    default: break;
+    case kSrcPaint:
+      mode = QPainter::RasterOp_SourceOrDestination;
+      break;
+    case kSrcAnd:
+      mode = QPainter::RasterOp_SourceAndDestination;
+      break;
+    case kSrcInvert:
+      mode = QPainter::RasterOp_SourceXorDestination;
+      break;
+    default:
+      break;
   }
   painter_->save();
   painter_->setCompositionMode(mode);

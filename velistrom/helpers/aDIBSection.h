@@ -23,7 +23,7 @@ class aDIBSection {
     std::uint32_t biSizeImage = 0;    // BytesPerScanLine x height
   };
   static constexpr std::uint32_t kSrcCopy = 0xCC0020;
-  static constexpr std::uint32_t kSrcPaint = 0xEE0086;   // OR
+  static constexpr std::uint32_t kSrcPaint = 0xEE0086;  // OR
   static constexpr std::uint32_t kSrcAnd = 0x8800C6;
   static constexpr std::uint32_t kSrcInvert = 0x660046;  // XOR
 

@@ -6,13 +6,13 @@
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
-#include "velistrom/helpers/Conversion.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/core/GlobTextes.h"
+#include "velistrom/helpers/Conversion.h"
 #include "velistrom/mainwin/Compagnons.h"
 #include "velistrom/mainwin/Drapeau.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/core/GlobCapt.h"
-#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/Sauvegarde.h"
 
 namespace {
@@ -54,8 +54,9 @@ void FrmMain::EnvoiMailCoch(bool) {
   for (int i = 1; i <= gNbCapt; ++i) {
     if (!Cochee(fl, i)) continue;
     if (message.attachments.size() >= kMaxPiecesJointes) {
-      vb::MsgBox(QString::number(vb::vbErrSubscript) + " " + vb::Error::standardDescription(vb::vbErrSubscript),
-                 vb::vbCritical);
+      vb::MsgBox(
+          QString::number(vb::vbErrSubscript) + " " + vb::Error::standardDescription(vb::vbErrSubscript),
+          vb::vbCritical);
       return;
     }
     CheminCapt = gRepCapt + "/" + gTabNomCapt[i];

@@ -9,13 +9,13 @@
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
-#include "velistrom/helpers/Conversion.h"
-#include "velistrom/core/GlobTextes.h"
-#include "velistrom/mainwin/Compagnons.h"
-#include "velistrom/mainwin/Drapeau.h"
 #include "velistrom/core/GlobCapt.h"
 #include "velistrom/core/GlobMain.h"
 #include "velistrom/core/GlobParams.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/helpers/Conversion.h"
+#include "velistrom/mainwin/Compagnons.h"
+#include "velistrom/mainwin/Drapeau.h"
 #include "velistrom/mainwin/Sauvegarde.h"
 
 #include <QFileInfo>
@@ -32,8 +32,8 @@ std::unique_ptr<platform::ChildProgram> Lancer(const compag::Lancement& l) {
 
 // A program the menu or EnvoiPartage could not start.
 void EchecLancement(const QString& programme) {
-  vb::MsgBox(QString::number(vb::vbErrFileNotFound) + " " + vb::Error::standardDescription(vb::vbErrFileNotFound) +
-                 "\n" + programme,
+  vb::MsgBox(QString::number(vb::vbErrFileNotFound) + " " +
+                 vb::Error::standardDescription(vb::vbErrFileNotFound) + "\n" + programme,
              vb::vbCritical);
 }
 
@@ -94,8 +94,9 @@ void FrmMain::TimPaint_Timer() {
     Form_KeyDown(KeyCode, 0);
   } else if (!RechargeSignalee) {
     RechargeSignalee = true;
-    vb::MsgBox(gLng190 + '\r' + chemin + " !" + '\r' + "Status Code= " + QString::number(platform::statusCode(st)),
-               vb::vbCritical);
+    vb::MsgBox(
+        gLng190 + '\r' + chemin + " !" + '\r' + "Status Code= " + QString::number(platform::statusCode(st)),
+        vb::vbCritical);
   }
   if (enMarche) return;
 

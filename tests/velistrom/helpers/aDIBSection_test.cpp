@@ -3,8 +3,8 @@
 #include "velistrom/helpers/aDIBSection.h"
 #include "tests/support/TestEnv.h"
 
-#include <QImage>
 #include <gtest/gtest.h>
+#include <QImage>
 
 namespace {
 

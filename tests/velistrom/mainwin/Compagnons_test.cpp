@@ -5,8 +5,8 @@
 
 #include "tests/platform/forms/TestForms.h"  // readable QString values in failures
 
-#include <QSet>
 #include <gtest/gtest.h>
+#include <QSet>
 
 namespace {
 

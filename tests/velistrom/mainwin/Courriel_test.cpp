@@ -79,14 +79,28 @@ TEST_F(Courriel, EachCommandAttachesItsCapturesAndMarksThemSent) {
     Marques apres;
   };
   const Case cases[] = {
-      {"the current capture", [](FrmMain&) { gNumCapt = 2; }, [](FrmMain& m) { m.mnujoindreune_Click(); },
-       {2}, {{0, false}, {2, true}, {0, false}}},
-      {"the ticked ones", [this](FrmMain&) { cocher({1, 3}); }, [](FrmMain& m) { m.mnujoindrecoch_Click(); },
-       {1, 3}, {{2, true}, {0, false}, {2, true}}},
-      {"all of them", [](FrmMain&) {}, [](FrmMain& m) { m.mnujoindretout_Click(); },
-       {1, 2, 3}, {{2, true}, {2, true}, {2, true}}},
-      {"none ticked: no attachment", [](FrmMain&) {}, [](FrmMain& m) { m.mnujoindrecoch_Click(); },
-       {}, {{0, false}, {0, false}, {0, false}}},
+      {"the current capture",
+       [](FrmMain&) { gNumCapt = 2; },
+       [](FrmMain& m) { m.mnujoindreune_Click(); },
+       {2},
+       {{0, false}, {2, true}, {0, false}}},
+      {"the ticked ones",
+       [this](FrmMain&) {
+         cocher({1, 3});
+       },
+       [](FrmMain& m) { m.mnujoindrecoch_Click(); },
+       {1, 3},
+       {{2, true}, {0, false}, {2, true}}},
+      {"all of them",
+       [](FrmMain&) {},
+       [](FrmMain& m) { m.mnujoindretout_Click(); },
+       {1, 2, 3},
+       {{2, true}, {2, true}, {2, true}}},
+      {"none ticked: no attachment",
+       [](FrmMain&) {},
+       [](FrmMain& m) { m.mnujoindrecoch_Click(); },
+       {},
+       {{0, false}, {0, false}, {0, false}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.nom);

@@ -27,7 +27,8 @@ void script(const QString& path, const QString& body) {
 
 // A stub that writes its arguments, one a line, to its own path + ".args".
 void enregistreur(const QString& path) {
-  script(path, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.tmp\"\n/bin/mv \"$0.tmp\" \"$0.args\"\n");
+  script(path,
+         "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.tmp\"\n/bin/mv \"$0.tmp\" \"$0.args\"\n");
 }
 
 // The arguments a stub recorded, once it has (within 5 s).
@@ -206,8 +207,8 @@ class Edition : public Remise {
   void editeurStub(const QString& premiere = QString()) {
     const QString stub = testenv::home() + "/editstub";
     const QString avant = premiere.isEmpty() ? QString("/bin/cp '" + nouvelle1 + "' \"$1\"") : premiere;
-    script(stub, avant + "\n: > \"$1.saved\"\nwhile [ ! -e '" + go + "' ]; do /bin/sleep 0.05; done\n/bin/cp '" +
-                     nouvelle2 + "' \"$1\"\n");
+    script(stub, avant + "\n: > \"$1.saved\"\nwhile [ ! -e '" + go +
+                     "' ]; do /bin/sleep 0.05; done\n/bin/cp '" + nouvelle2 + "' \"$1\"\n");
     gEditeur = stub.leftJustified(150, ' ');
   }
   QString bitmap(int i) { return gRepCapt + "/" + gTabNomCapt[i]; }
@@ -307,7 +308,7 @@ TEST_F(Edition, AnUnreadableSaveIsReportedOnce) {
   testenv::dialogs().expectMsgBox("Cannot read the picture", vb::vbOK);
   vb::stepClock(5000);
   testenv::dialogs().verify();
-  vb::stepClock(5000);  // strict script: a second box would fail the test
+  vb::stepClock(5000);              // strict script: a second box would fail the test
   EXPECT_EQ(vue(), QSize(40, 30));  // the view keeps the last good picture
   finirEditeur();
   vb::stepClock(5000);
@@ -333,8 +334,12 @@ TEST_F(Edition, WhichEditorStartsAndWhatIsSaidWhenNoneCan) {
       {"old default", "mspaint" + QString(143, ' '), {"mtpaint", "gimp"}, {}, "mtpaint", true},
       {"by name on PATH", "gimp" + QString(146, ' '), {"gimp", "pinta"}, {}, "gimp", true},
       {"set but missing", "/no/such/editor", {"pinta"}, {"The chosen editor did not start"}, "pinta", false},
-      {"set and none installed", "/no/such/editor", {},
-       {"The chosen editor did not start", "Cannot hand the picture over"}, "", false},
+      {"set and none installed",
+       "/no/such/editor",
+       {},
+       {"The chosen editor did not start", "Cannot hand the picture over"},
+       "",
+       false},
       {"default and none installed", blanc, {}, {"Cannot hand the picture over"}, "", false},
   };
   for (const Case& c : cases) {
@@ -356,7 +361,8 @@ TEST_F(Edition, WhichEditorStartsAndWhatIsSaidWhenNoneCan) {
       EXPECT_EQ(*args, QStringList{bitmap(1)});
     }
     EXPECT_EQ(m().TimPaint.Enabled(), c.suivi);
-    EXPECT_EQ(m().Caption(), c.suivi ? "Being edited in " + compag::NomEditeurAffiche(c.lance) : "Capture 01/01");
+    EXPECT_EQ(m().Caption(),
+              c.suivi ? "Being edited in " + compag::NomEditeurAffiche(c.lance) : "Capture 01/01");
   }
 }
 
