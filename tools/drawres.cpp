@@ -4,6 +4,7 @@
 // error, so the two cannot drift apart. Output depends only on this file and
 // the Qt version (the flags: velistrom/startup/Drapeaux.cpp): no fonts, no
 // clock, a fixed noise seed.
+#include "platform/GifWriter.h"
 #include "velistrom/startup/Drapeaux.h"
 
 #include <QByteArray>
@@ -494,6 +495,39 @@ QImage cornerDecoration() {
   return img;
 }
 
+// Shown by the GIF maker when a folder holds no GIF it can use: a strip of
+// film frames, struck through. No words, so one drawing serves every
+// language. 4000 x 5000 twips, opaque.
+QImage noGifPicture() {
+  QImage img(266, 333, QImage::Format_RGB32);
+  img.fill(pal::white);
+  QPainter p(&img);
+  p.setRenderHints(smooth());
+  const QRectF strip(33, 96, 200, 140);
+  p.setPen(Qt::NoPen);
+  p.setBrush(pal::ink);
+  p.drawRoundedRect(strip, 10, 10);
+  p.setBrush(pal::white);
+  for (int k = 0; k < 8; ++k) {
+    p.drawRect(QRectF(strip.left() + 12 + k * 23, strip.top() + 9, 11, 11));
+    p.drawRect(QRectF(strip.left() + 12 + k * 23, strip.bottom() - 20, 11, 11));
+  }
+  p.setBrush(pal::soft);
+  for (int k = 0; k < 3; ++k)
+    p.drawRect(QRectF(strip.left() + 14 + k * 59, strip.top() + 30, 52, 80));
+  QPen cross(pal::warm, 14);
+  cross.setCapStyle(Qt::RoundCap);
+  p.setPen(cross);
+  p.drawLine(QPointF(40, 266), QPointF(226, 66));
+  return img;
+}
+
+bool writeGif(const QString& path, const QImage& img) {
+  QSaveFile f(path);
+  return f.open(QIODevice::WriteOnly) &&
+         platform::writeGif(img, f) == platform::ImageStatus::Ok && f.commit();
+}
+
 // ------------------------------------------------------------- shutter
 
 // The camera's iris: six blades around a bright hexagonal opening.
@@ -890,6 +924,9 @@ std::map<std::string, Writer> allResources() {
   png("valid_button.png", validateButton);
   png("dblheight_help.png", doubleHeightHelp);
   png("corner_deco.png", cornerDecoration);
+  // The names are language text 258 of each language file.
+  for (const char* name : {"nogif_en.gif", "pasdegif.gif"})
+    out[name] = [](const QString& path) { return writeGif(path, noGifPicture()); };
   return out;
 }
 

@@ -1,6 +1,11 @@
 #include "velistrom/helpers/Conversion.h"
 
 #include <QImage>
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "platform/Imaging.h"
 #include "platform/forms/MsgBox.h"
@@ -40,24 +45,52 @@ int ClsidEncodeur(const QString& mimeType, QUuid& clsid) {
   return -1;
 }
 
-bool ConvImage(const QString& source, const QString& destination, int format, int quality) {
+namespace {
+
+// The conversion itself, without a word to the user: safe on any thread.
+platform::ImageStatus Convertir(const QString& source, const QString& destination, int format,
+                                int quality) {
   QImage image;
   platform::ImageStatus status = platform::loadPicture(source, image);
-  if (status == platform::ImageStatus::Ok) {
-    // A format number outside 1 to 4 names no encoder: refused, never saved
-    // with whatever encoder an earlier call used.
-    QUuid clsid;
-    if (ClsidEncodeur(TypeMime(format), clsid) < 0) {
-      status = platform::ImageStatus::InvalidParameter;
-    } else {
-      const auto jpegQuality =
-          format == FormatJpeg ? std::optional<int>(QualiteJpeg(quality)) : std::nullopt;
-      status = platform::savePicture(image, destination, clsid, jpegQuality);
-    }
-  }
+  if (status != platform::ImageStatus::Ok) return status;
+  // A format number outside 1 to 4 names no encoder: refused, never saved
+  // with whatever encoder an earlier call used.
+  QUuid clsid;
+  if (ClsidEncodeur(TypeMime(format), clsid) < 0) return platform::ImageStatus::InvalidParameter;
+  const auto jpegQuality =
+      format == FormatJpeg ? std::optional<int>(QualiteJpeg(quality)) : std::nullopt;
+  return platform::savePicture(image, destination, clsid, jpegQuality);
+}
+
+}  // namespace
+
+bool ConvImage(const QString& source, const QString& destination, int format, int quality) {
+  const platform::ImageStatus status = Convertir(source, destination, format, quality);
   if (status == platform::ImageStatus::Ok) return true;
   MontrerEchec(source, status);
   return false;
+}
+
+std::vector<bool> ConvImages(const std::vector<std::pair<QString, QString>>& pairs, int format,
+                             int quality) {
+  std::vector<platform::ImageStatus> statuses(pairs.size(), platform::ImageStatus::GenericError);
+  std::atomic<size_t> next{0};
+  auto work = [&] {
+    for (size_t i = next++; i < pairs.size(); i = next++)
+      statuses[i] = Convertir(pairs[i].first, pairs[i].second, format, quality);
+  };
+  const size_t n = std::min<size_t>(pairs.size(), size_t(std::max(1, QThread::idealThreadCount())));
+  std::vector<std::thread> threads;
+  for (size_t t = 1; t < n; ++t) threads.emplace_back(work);
+  work();
+  for (std::thread& t : threads) t.join();
+
+  std::vector<bool> written;
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    written.push_back(statuses[i] == platform::ImageStatus::Ok);
+    if (!written.back()) MontrerEchec(pairs[i].first, statuses[i]);
+  }
+  return written;
 }
 
 }  // namespace Conversion

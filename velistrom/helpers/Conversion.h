@@ -3,6 +3,9 @@
 #include <QString>
 #include <QUuid>
 
+#include <utility>
+#include <vector>
+
 namespace Conversion {
 
 // Format numbers of ConvImage.
@@ -15,6 +18,12 @@ enum Format : int { FormatBmp = 1, FormatJpeg = 2, FormatGif = 3, FormatPng = 4 
 // the critical box (language text 190, the source path, the status code).
 // True when the destination was written.
 bool ConvImage(const QString& source, const QString& destination, int format, int quality);
+
+// ConvImage of each (source, destination) pair, several at once on worker
+// threads; the failure boxes follow on the calling thread, in list order.
+// One flag per pair: the destination was written.
+std::vector<bool> ConvImages(const std::vector<std::pair<QString, QString>>& pairs, int format,
+                             int quality);
 
 // The JPEG quality actually used: `quality` when it lies from 0 to 100, else 75.
 int QualiteJpeg(int quality);

@@ -2,6 +2,7 @@
 #include "velistrom/mainwin/Flistimages.h"
 
 #include "platform/forms/MsgBox.h"
+#include "velistrom/gifmaker/FrmGifAnim.h"
 #include "velistrom/helpers/CursTransp.h"
 #include "velistrom/core/GlobTextes.h"
 #include "velistrom/core/GlobCapt.h"
@@ -322,7 +323,7 @@ void Flistimages::LabGif_Click() {
     return;
   }
   gGifDepuisCapt = true;
-  if (onGifMaker) onGifMaker();
+  gifmaker::frmGifAnim().Show();
 }
 
 // ---------------------------------------------------------------- slider layout

@@ -60,8 +60,6 @@ class Flistimages : public vb::Form {
   std::function<void(int Index, bool restore)> onClickImage1;
   // The capture menu on a right press (frmMain.Mnuflott as this window's pop-up).
   std::function<void()> onCaptureMenu;
-  // Opens the GIF maker on the capture list.
-  std::function<void()> onGifMaker;
 
   // ---- docking
   void Glisser();  // slide off to the left, keeping the strip on screen

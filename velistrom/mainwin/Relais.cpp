@@ -16,6 +16,7 @@ void BrancherRelais() {
 void BrancherCotes() {
   BrancherRelais();
   BrancherRemise();
+  BrancherGifMaker();
 }
 
 }  // namespace mainwin

@@ -672,8 +672,6 @@ void FrmMain::MnuRaff_Click() {
 void FrmMain::MnuCaptper_Click() {}
 void FrmMain::TimPeriod_Timer() {}
 void FrmMain::TimerLngPerio_Timer() {}
-// GIF maker
-void FrmMain::mnuFabGif_Click() {}
 // keyboard
 void FrmMain::Form_KeyDown(int&, int) {}
 // preview selection

@@ -177,3 +177,31 @@ TEST_F(ConvImage, AReadOnlyFolderRefusesTheWriteAndKeepsTheDestination) {
   EXPECT_FALSE(Conversion::ConvImage(src(), ro + "/a.gif", Conversion::FormatGif, 0));
   EXPECT_EQ(readAll(ro + "/a.gif"), earlier);
 }
+
+// Many at once: every destination holds the bytes a single ConvImage writes,
+// and the failures come after, one box each, in list order.
+TEST_F(ConvImage, ManyAtOnceGiveTheSameFilesAndReportFailuresInOrder) {
+  const QByteArray single = convert(Conversion::FormatGif, 0, "single.gif");
+  std::vector<std::pair<QString, QString>> pairs;
+  for (int i = 0; i < 12; ++i)
+    pairs.emplace_back(i == 3 || i == 9 ? path(QString("gone%1.bmp").arg(i)) : src(),
+                       path(QString("f%1.gif").arg(i)));
+  expectFailureBox(10);
+  expectFailureBox(10);
+  const std::vector<bool> written = Conversion::ConvImages(pairs, Conversion::FormatGif, 0);
+  testenv::dialogs().verify();
+  ASSERT_EQ(written.size(), pairs.size());
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    SCOPED_TRACE(i);
+    const bool bad = i == 3 || i == 9;
+    EXPECT_EQ(written[i], !bad);
+    if (bad) {
+      EXPECT_FALSE(QFile::exists(pairs[i].second));
+    } else {
+      EXPECT_EQ(readAll(pairs[i].second), single);
+    }
+  }
+  ASSERT_EQ(boxes().size(), 2u);
+  EXPECT_TRUE(boxes()[0].text.contains("gone3.bmp"));
+  EXPECT_TRUE(boxes()[1].text.contains("gone9.bmp"));
+}

@@ -16,7 +16,7 @@
 
 namespace {
 
-enum class Kind { Bmp24, Png, Wav };
+enum class Kind { Bmp24, Png, Gif, Wav };
 
 struct Resource {
   std::string name;
@@ -53,6 +53,8 @@ std::vector<Resource> resources() {
                             {"valid_button.png", Kind::Png, 32, 32},
                             {"dblheight_help.png", Kind::Png, 380, 434},
                             {"corner_deco.png", Kind::Png, 56, 61},
+                            {"nogif_en.gif", Kind::Gif, 266, 333},
+                            {"pasdegif.gif", Kind::Gif, 266, 333},
                         });
   return all;
 }
@@ -108,7 +110,7 @@ TEST(Resources, EveryDrawnFileIsPresentAndReadable) {
       continue;
     }
     QImage img;
-    if (!img.loadFromData(bytes, r.kind == Kind::Png ? "PNG" : "BMP")) {
+    if (!img.loadFromData(bytes, r.kind == Kind::Png ? "PNG" : r.kind == Kind::Gif ? "GIF" : "BMP")) {
       ADD_FAILURE() << "cannot be read as a picture";
       continue;
     }

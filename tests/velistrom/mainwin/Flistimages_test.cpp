@@ -1,6 +1,7 @@
 // The thumbnail window's own behaviour: slider layout, hover, docking, the GIF
 // button marquee and the refused close.
 #include "tests/velistrom/mainwin/CaptureFixture.h"
+#include "velistrom/gifmaker/FrmGifAnim.h"
 
 #include <QFontMetrics>
 
@@ -120,17 +121,22 @@ TEST_F(CaptureList, GifButtonMarqueeTurnsOneCharacterPerTick) {
   for (int k = 1; k < 20; ++k) fl().TimGif_Timer();
   EXPECT_EQ(fl().LabGif.Caption(), "Make a GIF          ");
 
-  int asked = 0;
-  fl().onGifMaker = [&] { ++asked; };
   testenv::dialogs().expectMsgBox("Two captures at least", vb::vbOK);
   fl().LabGif_Click();
   testenv::dialogs().verify();
-  EXPECT_EQ(asked, 0);
+  EXPECT_FALSE(gifmaker::frmGifAnim.isLoaded());
   EXPECT_FALSE(gGifDepuisCapt);
   add(Qt::green);
   fl().LabGif_Click();
-  EXPECT_EQ(asked, 1);
   EXPECT_TRUE(gGifDepuisCapt);
+  // The maker opens on the two captures, converted beside their bitmaps.
+  gifmaker::FrmGifAnim* maker = gifmaker::frmGifAnim.existing();
+  ASSERT_NE(maker, nullptr);
+  EXPECT_TRUE(maker->Visible());
+  EXPECT_EQ(maker->NbImages, 2);
+  EXPECT_EQ(maker->TabImagesGif[1], gRepCapt + "/" + captfix::fileName(2).replace(".bmp", ".gif"));
+  EXPECT_TRUE(QFile::exists(maker->TabImagesGif[1]));
+  gifmaker::frmGifAnim.destroyNow();
 }
 
 TEST_F(CaptureList, TheWindowClosesOnlyWhenTheProgramQuits) {

@@ -436,6 +436,7 @@ TEST_F(RegionCaptureX11, ASecondCaptureHidesTheThumbnailWindowForTheGrabAndBring
 TEST_F(RegionCaptureX11, KeptVisibleTheMainWindowIsFrozenToo) {
   gGardeVisible = 1;
   const QRect fenetre = frmMain().widget()->frameGeometry();
+  const QImage avant = platform::grabWholeScreen();
   ASSERT_TRUE(ctrlZ());
   EXPECT_TRUE(frmMain().widget()->isVisible());
   EXPECT_TRUE(auDessusDeTout(frmFull->widget()->winId())) << "above the main window too";
@@ -443,6 +444,7 @@ TEST_F(RegionCaptureX11, KeptVisibleTheMainWindowIsFrozenToo) {
   // Where the main window was the overlay shows the dimmed main window, not the pattern.
   const QPoint milieu = fenetre.center();
   const QImage ecran = platform::grabWholeScreen();
+  EXPECT_TRUE(within1(ecran.pixel(milieu), overlay::dimPixel(avant.pixel(milieu))));
   EXPECT_FALSE(within1(ecran.pixel(milieu), overlay::dimPixel(patternAt(milieu.x(), milieu.y()))));
   ASSERT_TRUE(entree(1));
   EXPECT_EQ(ecarts(capture(1), origineCoupe()), 0);
