@@ -104,8 +104,8 @@ TEST_F(Courriel, EachCommandAttachesItsCapturesAndMarksThemSent) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.nom);
-    capt::resetList();
-    flistimages.destroyNow();
+    int sansQuestion = 0;
+    m().Supprimertout(sansQuestion);
     troisCaptures();
     testenv::MailHandler handler;
     c.avant(m());
