@@ -12,6 +12,7 @@
 #include "platform/forms/Runtime.h"
 #include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Commandes.h"
+#include "velistrom/mainwin/Compagnons.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
 #include "velistrom/core/GlobCapt.h"
@@ -595,7 +596,7 @@ void FrmMain::mnuedition_Click() {
 
 void FrmMain::Mnuflott_Click() {
   // The caption ends with the saved file's path once the capture was saved.
-  MnuOuvDos.setEnabled(Caption().contains(u'/'));
+  MnuOuvDos.setEnabled(!compag::DossierDuTitre(Caption()).isEmpty());
 }
 
 void FrmMain::mnuoptions_Click() {
@@ -662,22 +663,3 @@ void FrmMain::MnuRaff_Click() {
   int KeyCode = 116;
   Form_KeyDown(KeyCode, 0);
 }
-
-// ============================================================================ PROVISIONAL STUBS
-// Procedures of topics that are not built yet, so the program links. Each one
-// goes as soon as its own topic file defines it.
-
-// e-mail
-void FrmMain::EnvoiMailCoch(bool) {}
-void FrmMain::envoimail() {}
-void FrmMain::mnucourriel_Click() {}
-void FrmMain::mnujoindreune_Click() {}
-void FrmMain::mnujoindretout_Click() {}
-void FrmMain::mnujoindrecoch_Click() {}
-// editor and companion programs
-void FrmMain::MnuEditPaint_Click() {}
-void FrmMain::TimPaint_Timer() {}
-void FrmMain::mnuimgforum_Click() {}
-void FrmMain::StatusBar1_PanelClick(vb::Panel&) {}
-void FrmMain::EnvoiPartage() {}
-void FrmMain::MnuOuvDos_Click() {}

@@ -12,6 +12,8 @@
 //   frmMain_Clavier.cpp     keyboard and the refresh of the current capture
 //   frmMain_Apercu.cpp      cutting a region from the grab on show
 //   frmMain_Periode.cpp     periodic and long-period capture
+//   frmMain_Courriel.cpp    e-mail
+//   frmMain_Editeur.cpp     the external editor and the companion programs
 // Geometry is in twips. Each topic keeps its declarations in its own section
 // below; the constructor (frmMain.cpp) builds every control and wires every event.
 #include "platform/Shell.h"
@@ -22,6 +24,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -124,7 +127,9 @@ class FrmMain : public vb::Form {
   void Imprimer();
   void Timdeja_Timer();
 
-  // ================================================================ e-mail
+  // ================================================================ e-mail (frmMain_Courriel.cpp)
+  // Mails the ticked captures as JPEG attachments through the desktop's mail
+  // program (which always shows its composer: SendMail changes nothing).
   void EnvoiMailCoch(bool SendMail);
   void envoimail();
   void mnucourriel_Click();
@@ -133,7 +138,13 @@ class FrmMain : public vb::Form {
   void mnujoindrecoch_Click();
   void mnumail_Click();
 
-  // ================================================================ editor and companion programs
+  static constexpr int kMaxPiecesJointes = 51;  // attachments of one message
+  // The mail JPEGs made in this run: the mail program reads them after
+  // xdg-email has returned, so they go only when the program quits.
+  QStringList PiecesJointes;
+  bool MailEnCours = false;  // a message is being handed over (events run meanwhile)
+
+  // ================================================================ editor and companion programs (frmMain_Editeur.cpp)
   void MnuEditPaint_Click();
   void mnuFeditpaint_Click();
   void TimPaint_Timer();
@@ -142,10 +153,23 @@ class FrmMain : public vb::Form {
   void EnvoiPartage();
   void mnuFabGif_Click();
   void MnuOuvDos_Click();
+  // The current capture as a fresh hand-over JPEG (JpegEnvoi, NomFinal);
+  // false, after telling the user, when there is none to hand over.
+  bool PreparerJpegEnvoi();
+  // Whether a JPEG name was handed out in this run or exists.
+  bool JpegPris(const QString& chemin) const;
 
   QString JpegEnvoi;       // the hand-over JPEG
+  QStringList JpegsRemis;  // every hand-over and mail JPEG named in this run
   QString TitreAvantEdit;  // caption kept while the editor runs
   std::unique_ptr<platform::ChildProgram> ProcLance;  // program started from the status bar
+  // The editor the Edit command started, and the temporary bitmap of the
+  // capture it was opened on: TimPaint follows that child and reloads only
+  // that capture.
+  std::unique_ptr<platform::ChildProgram> ProcEditeur;
+  QString NomCaptEditee;
+  bool RechargeSignalee = false;  // an unreadable save of the editor was reported
+  bool DansTimPaint = false;
 
   // ================================================================ main view (layout and zoom)
   void Form_Activate() override;
