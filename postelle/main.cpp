@@ -1,5 +1,6 @@
 #include "common/LigneCommande.h"
 #include "postelle/ConstAppli.h"
+#include "platform/X11Display.h"
 #include "platform/forms/Forms.h"
 
 #include <QApplication>
@@ -8,7 +9,8 @@ int main(int argc, char** argv) {
   // One device pixel per twip-pixel, so captures are pixel-exact.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   const QStringList args = argumentsBruts(argc, argv);
-  QApplication app(argc, argv);
+  if (!platform::displayReachable("Postelle")) return 1;
+  vb::Application app(argc, argv);
   QApplication::setApplicationName("Postelle");
   vb::useDefaultFont();
   if (!ConstAppli::Main(args)) return 1;

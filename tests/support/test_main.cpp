@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
   std::unique_ptr<QApplication> app;
-  if (!listing) app = std::make_unique<QApplication>(argc, argv);
+  if (!listing) app = std::make_unique<vb::Application>(argc, argv);
   if (app) vb::useDefaultFont();
   testenv::installIsolatedHome();
   ::testing::UnitTest::GetInstance()->listeners().Append(new FormsRuntimeReset);

@@ -10,7 +10,7 @@ QString gDossSys;
 bool PrepDossiers() {
   gDossSys = "/usr/bin";
   gDossAppli = platform::appDataFolder() + "/Velistrom";
-  return QDir().mkpath(gDossAppli);
+  return platform::makePrivateFolder(gDossAppli);
 }
 
 SplashLayout PlacerSplash(int screenWidth, int screenHeight, int width, int height, int frameTop,
