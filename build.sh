@@ -12,7 +12,7 @@ PACKAGES=(
   libcurl4-openssl-dev libgif-dev libimagequant-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth openbox trayer x11-utils x11-xserver-utils xclip xdg-utils
-  python3 python3-pyftpdlib poppler-utils
+  python3 python3-pyftpdlib poppler-utils desktop-file-utils dpkg-dev
   fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito fonts-comic-neue
 )
 

@@ -7,9 +7,11 @@
 //   Xvfb :53 -screen 0 1920x1080x24 -nolisten tcp & DISPLAY=:53 openbox &
 //   DISPLAY=:53 build/bench/overlay_bench --benchmark_repetitions=5
 #include "platform/forms/Controls.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/Bureau.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/overlay/FrmFull.h"
+#include "velistrom/mainwin/Branchements.h"
 #include "velistrom/overlay/Remise.h"
 
 #include <QApplication>
@@ -40,8 +42,8 @@ QuietMain quiet;
 
 void setUp() {
   overlay::setMainSide(&quiet);
-  overlay::resetOverlayPlatform();
-  overlay::overlayPlatform().monitorCount = [] { return 1; };
+  core::resetBureau();
+  core::bureau().monitorCount = [] { return 1; };
   gRectAjust = 1;
   gParClavier = false;
 }
@@ -65,9 +67,9 @@ BENCHMARK(BM_InitFull_RealGrab)->Unit(benchmark::kMillisecond);
 // The same without the X round trip: what the overlay itself adds to a grab.
 void BM_InitFull_PreparedGrab(benchmark::State& state) {
   setUp();
-  const QImage prepared = overlay::overlayPlatform().grab(QRect(0, 0, vb::twipsToPixels(vb::Screen.Width()),
+  const QImage prepared = core::bureau().grab(QRect(0, 0, vb::twipsToPixels(vb::Screen.Width()),
                                                                 vb::twipsToPixels(vb::Screen.Height())));
-  overlay::overlayPlatform().grab = [&prepared](const QRect&) { return prepared; };
+  core::bureau().grab = [&prepared](const QRect&) { return prepared; };
   FrmFull& f = frmFull();
   for (auto _ : state) {
     const bool ok = f.InitFull(0);
@@ -81,9 +83,9 @@ BENCHMARK(BM_InitFull_PreparedGrab)->Unit(benchmark::kMillisecond);
 // the view cannot be written over and is made afresh.
 void BM_InitFull_PreparedGrabFreshBuffers(benchmark::State& state) {
   setUp();
-  const QImage prepared = overlay::overlayPlatform().grab(QRect(0, 0, vb::twipsToPixels(vb::Screen.Width()),
+  const QImage prepared = core::bureau().grab(QRect(0, 0, vb::twipsToPixels(vb::Screen.Width()),
                                                                 vb::twipsToPixels(vb::Screen.Height())));
-  overlay::overlayPlatform().grab = [&prepared](const QRect&) { return prepared; };
+  core::bureau().grab = [&prepared](const QRect&) { return prepared; };
   FrmFull& f = frmFull();
   QImage keptView, keptUndimmed;
   for (auto _ : state) {
@@ -143,7 +145,8 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  overlay::setMainSide(nullptr);
+  mainwin::BrancherRemise();
+    overlay::setMainSide(nullptr);
   vb::EndForms();
   return 0;
 }

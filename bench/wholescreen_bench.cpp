@@ -6,12 +6,12 @@
 #include "platform/Pointer.h"
 #include "platform/X11Display.h"
 #include "platform/forms/Forms.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
 
 #include <benchmark/benchmark.h>

@@ -1,5 +1,7 @@
 #include "platform/Imaging.h"
 
+#include "platform/Log.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
@@ -77,6 +79,7 @@ ImageStatus encodeInto(const ImageEncoderInfo& encoder, const QImage& image, QIO
 }
 
 ImageStatus openFailure(const QString& path) {
+  qCInfo(lcSave) << "could not open" << path << "for writing";
   const QFileInfo info(path);
   if (!info.absoluteDir().exists()) return ImageStatus::FileNotFound;
   return ImageStatus::AccessDenied;
@@ -135,10 +138,15 @@ ImageStatus savePicture(const QImage& image, const QString& path, const QUuid& c
   if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return openFailure(path);
   keepPrivate(file, path);
   if (file.write(bytes) != bytes.size() || file.size() != bytes.size()) {
+    qCInfo(lcSave) << "short write to" << path << ":" << file.errorString();
     file.cancelWriting();  // the temporary file goes when `file` does
     return ImageStatus::SystemError;
   }
-  return file.commit() ? ImageStatus::Ok : ImageStatus::SystemError;
+  if (!file.commit()) {
+    qCInfo(lcSave) << "could not write" << path << ":" << file.errorString();
+    return ImageStatus::SystemError;
+  }
+  return ImageStatus::Ok;
 }
 
 double picturePsnr(const QImage& a, const QImage& b) {

@@ -1,5 +1,7 @@
 #include "platform/ScreenGrab.h"
 
+#include "platform/Log.h"
+
 #include "platform/X11Display.h"
 
 #include <QGuiApplication>
@@ -193,14 +195,20 @@ QImage grabScreen(const QRect& rect, GrabMethod method) {
   Display* dpy = x11Display();
   if (!dpy) return grabThroughQt(rect);
   QImage out(rect.size(), QImage::Format_RGB32);
-  if (out.isNull()) return out;  // too big to hold
+  if (out.isNull()) {  // too big to hold
+    qCInfo(lcCapture) << "no memory for a grab of" << rect.size();
+    return out;
+  }
   out.fill(Qt::black);
   const QRect src = rect.intersected(rootRect());
   if (src.isEmpty()) return out;
   const QPoint at = src.topLeft() - rect.topLeft();
   bool done = false;
   if (method != GrabMethod::GetImage) done = grabShm(dpy, src, out, at);
-  if (!done && method == GrabMethod::Shm) return QImage();
+  if (!done && method == GrabMethod::Shm) {
+    qCInfo(lcCapture) << "shared-memory grab of" << src << "failed";
+    return QImage();
+  }
   if (!done) grabGetImage(dpy, src, out, at);
   return out;
 }

@@ -1,5 +1,7 @@
 #include "platform/Shell.h"
 
+#include "platform/Log.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QUrl>
@@ -35,7 +37,9 @@ bool openAddress(const QString& url) {
   const QUrl u(url, QUrl::StrictMode);
   if (!u.isValid() || u.host().isEmpty()) return false;
   if (u.scheme() != u"http" && u.scheme() != u"https") return false;
-  return QProcess::startDetached(QStringLiteral("xdg-open"), {u.toString(QUrl::FullyEncoded)});
+  const bool started = QProcess::startDetached(QStringLiteral("xdg-open"), {u.toString(QUrl::FullyEncoded)});
+  if (!started) qCInfo(lcPlatform) << "xdg-open could not be started for" << u.toString();
+  return started;
 }
 
 ChildProgram::~ChildProgram() {

@@ -1,5 +1,7 @@
 #include "platform/X11Display.h"
 
+#include "platform/Log.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -18,8 +20,11 @@ Display* g_own = nullptr;
 int g_trapDepth = 0;
 bool g_trapped = false;
 
-int trapHandler(Display*, XErrorEvent*) {
+int trapHandler(Display* dpy, XErrorEvent* e) {
   g_trapped = true;
+  char text[160] = {};
+  XGetErrorText(dpy, e->error_code, text, sizeof text);
+  qCInfo(lcPlatform) << "X request" << int(e->request_code) << "trapped:" << text;
   return 0;
 }
 

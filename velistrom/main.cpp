@@ -1,5 +1,6 @@
 #include "platform/X11Display.h"
 #include "platform/forms/Forms.h"
+#include "velistrom/mainwin/Branchements.h"
 #include "velistrom/startup/FrmChoixLng.h"
 #include "velistrom/startup/frmSplash.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
   vb::installSessionEndHandlers();
   // The chain of the start: language choice, texts, banner, main window.
   startup::BrancherSplash();
+  mainwin::BrancherCotes();
   // The start-up form comes first. It either loads the texts at once and unloads
   // itself (then this Show does nothing) or waits for the language choice; the
   // program runs while any form is loaded.

@@ -40,10 +40,12 @@ class FormsRuntimeReset : public ::testing::EmptyTestEventListener {
 }  // namespace
 
 int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
+  // Read before gtest takes its own flags out of argv: a listing (ctest -N, the
+  // test discovery) needs no display and no application.
   bool listing = false;
   for (int i = 1; i < argc; ++i)
     if (std::strcmp(argv[i], "--gtest_list_tests") == 0) listing = true;
+  ::testing::InitGoogleTest(&argc, argv);
 
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
 #ifdef VELISTROM_X11_TEST

@@ -3,6 +3,7 @@
 // folder made, the language chosen and every text loaded, as the start-up
 // leaves them before the main window loads.
 #include "tests/support/TestEnv.h"
+#include "velistrom/core/Ressources.h"
 #include "velistrom/startup/Splash.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/startup/LangLoader.h"
@@ -23,7 +24,7 @@ inline ::testing::AssertionResult textesLivres(const QByteArray& code = "ConstPR
   spoken.close();
   if (const auto echec = startup::ChargerTextes(gDossAppli, testenv::binDir()))
     return ::testing::AssertionFailure() << code.constData() << ": " << lang::describe(*echec).toStdString();
-  mainwin::setDossierRessources(testenv::binDir());
+  core::setDossierRessources(testenv::binDir());
   return ::testing::AssertionSuccess();
 }
 

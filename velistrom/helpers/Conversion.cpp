@@ -4,7 +4,7 @@
 
 #include "platform/Imaging.h"
 #include "platform/forms/MsgBox.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 namespace Conversion {
 namespace {

@@ -1,3 +1,4 @@
+#include "velistrom/core/Bureau.h"
 #include "velistrom/mainwin/Commandes.h"
 
 #include "platform/ActiveWindow.h"
@@ -64,26 +65,7 @@ std::optional<QPoint> PositionPointeur(quint32 handle, QPoint curseur, QPoint co
   return dansZone - QPoint(6, 6);
 }
 
-EcranCapture defautEcran() {
-  EcranCapture e;
-  e.grab = [](const QRect& r) { return platform::grabScreen(r); };
-  e.ecran = [] {
-    QScreen* s = QGuiApplication::primaryScreen();
-    return s ? QRect(QPoint(0, 0), s->geometry().size()) : QRect();
-  };
-  e.fenetreActive = [] { return platform::windowFrameRect(platform::activeWindow()); };
-  e.dessinerPointeur = [](QImage& img, quint32 h, QPoint at) { return platform::drawPointer(img, h, at); };
-  return e;
-}
-
-EcranCapture& ecranCapture() {
-  static EcranCapture e = defautEcran();
-  return e;
-}
-
-void resetEcranCapture() { ecranCapture() = defautEcran(); }
-
-Prise Prendre(bool fenetre, bool parClavier, quint32 handle, QPoint curseur, const EcranCapture& e) {
+Prise Prendre(bool fenetre, bool parClavier, quint32 handle, QPoint curseur, const core::Bureau& e) {
   Prise p;
   p.zone = fenetre ? e.fenetreActive() : e.ecran();
   if (p.zone.isNull() || p.zone.isEmpty()) {
@@ -97,7 +79,7 @@ Prise Prendre(bool fenetre, bool parClavier, quint32 handle, QPoint curseur, con
     return p;
   }
   if (std::optional<QPoint> at = PositionPointeur(handle, curseur, p.zone.topLeft(), fenetre, parClavier))
-    e.dessinerPointeur(p.image, handle, *at);
+    e.drawPointer(p.image, handle, *at);
   return p;
 }
 

@@ -2,6 +2,8 @@
 // The widget-free rules of the toolbar and the hotkeys: which key combination
 // is a hotkey, which command it runs, the pressed look of the buttons, and
 // where the pointer goes in a whole-screen or window grab.
+#include "velistrom/core/Bureau.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -68,16 +70,6 @@ std::optional<QPoint> PositionPointeur(quint32 handle, QPoint curseur, QPoint co
 
 // ---- grabs of the whole screen and of the foreground window
 
-// The desktop as the main window's grabs reach it. Tests replace pieces.
-struct EcranCapture {
-  std::function<QImage(const QRect&)> grab;   // a root rectangle, RGB32, padded black
-  std::function<QRect()> ecran;               // the whole desktop, screen pixels
-  std::function<QRect()> fenetreActive;       // the foreground window's frame; null when none
-  // Draws the pointer `handle` with its hotspot at the point; false when unknown.
-  std::function<bool(QImage&, quint32, QPoint)> dessinerPointeur;
-};
-EcranCapture& ecranCapture();
-void resetEcranCapture();
 
 struct Prise {
   QImage image;  // null when no window was found
@@ -87,7 +79,7 @@ struct Prise {
 // Grabs the desktop (fenetre false) or the foreground window with its frame,
 // and draws the pointer `handle` in it (PositionPointeur).
 Prise Prendre(bool fenetre, bool parClavier, quint32 handle, QPoint curseur,
-              const EcranCapture& e = ecranCapture());
+              const core::Bureau& e = core::bureau());
 
 // ---- neighbours the dispatcher opens or closes (set where those windows live;
 // empty = nothing to do)

@@ -1,7 +1,8 @@
+#include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/Fcam.h"
 
 #include "platform/Sound.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
 
 namespace {
@@ -15,7 +16,7 @@ std::function<bool(const QString&)>& lecteur() {
 
 namespace mainwin {
 
-QString SonObturateur() { return DossierRessources() + "/camera.wav"; }
+QString SonObturateur() { return core::CheminRessource("camera.wav"); }
 
 void setLecteurSonPourTests(std::function<bool(const QString&)> l) { lecteur() = std::move(l); }
 
@@ -30,7 +31,7 @@ Fcam::Fcam() : vb::Form("Fcam"), Imagecam(*this, "Imagecam"), Timcam(*this, "Tim
 }
 
 void Fcam::Form_Load() {
-  QImage photo(mainwin::DossierRessources() + "/camera_shutter.png");
+  QImage photo = core::ChargerRessource("camera_shutter.png");
   if (!photo.isNull()) Imagecam.setPicture(photo);  // without it the window is a plain black square
   const int w = photo.isNull() ? 1500 : photo.width() * vb::kTwipsPerPixel;
   const int h = photo.isNull() ? 1500 : photo.height() * vb::kTwipsPerPixel;

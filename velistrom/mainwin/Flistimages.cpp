@@ -1,10 +1,11 @@
+#include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/Flistimages.h"
 
 #include "platform/forms/MsgBox.h"
 #include "velistrom/helpers/CursTransp.h"
-#include "velistrom/helpers/GlobTextes.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
 #include "velistrom/mainwin/frmMain.h"
 
 #include <QWidget>
@@ -13,7 +14,7 @@
 
 namespace {
 
-QImage Ressource(const char* file) { return QImage(mainwin::DossierRessources() + "/" + file); }
+QImage Ressource(const char* file) { return core::ChargerRessource(file); }
 
 // A position typed in a box: blanks around allowed, digits only.
 std::optional<int> PositionTapee(const QString& text) {

@@ -2,7 +2,7 @@
 
 #include "platform/forms/Runtime.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
+#include "velistrom/core/GlobCapt.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,6 +1,7 @@
 // The main window: construction of every control, start-up (Form_Load), the
 // settings hooks, the window placement around the picture, the menus with
 // their texts, and the tray icon.
+#include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/frmMain.h"
 
 #include "platform/Folders.h"
@@ -9,13 +10,13 @@
 #include "platform/forms/Error.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
-#include "velistrom/mainwin/Params.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
+#include "velistrom/core/Params.h"
 #include "velistrom/startup/Splash.h"
 #include "velistrom/startup/frmTip.h"
 
@@ -60,11 +61,6 @@ constexpr char kTuile[] = "toutbleu.bmp";
 constexpr int kDerniereTuile = 100;
 constexpr int kTailleBouton = 360;  // 24 pixels
 
-QString& dossierRessourcesOverride() {
-  static QString folder;
-  return folder;
-}
-
 std::function<void()>& sortieApresEchecParams() {
   static std::function<void()> sortie;
   return sortie;
@@ -80,9 +76,8 @@ QString Texte(int n, const QString& fallback) {
 // A picture beside the program; missing or unreadable files are listed in
 // `manquants` and give a plain tile so the toolbar keeps its shape.
 QImage Ressource(const QString& file, QStringList& manquants) {
-  QImage img(mainwin::DossierRessources() + "/" + file);
+  QImage img = core::ChargerRessource(file, &manquants);
   if (img.isNull()) {
-    if (!manquants.contains(file)) manquants << file;
     img = QImage(24, 24, QImage::Format_RGB32);
     img.fill(QColor(0x4a, 0x78, 0xb4));
   }
@@ -93,10 +88,6 @@ QImage Ressource(const QString& file, QStringList& manquants) {
 
 namespace mainwin {
 
-QString DossierRessources() {
-  return dossierRessourcesOverride().isEmpty() ? vb::App.Path() : dossierRessourcesOverride();
-}
-void setDossierRessources(const QString& folder) { dossierRessourcesOverride() = folder; }
 void setSortieApresEchecParams(std::function<void()> sortie) { sortieApresEchecParams() = std::move(sortie); }
 
 QString HeureSessDe(const QString& timeText) {
@@ -495,13 +486,13 @@ void FrmMain::construireBarreOutils() {
     b.setVisible(true);
   }
   if (!manquants.isEmpty())
-    vb::MsgBox("Velistrom: " + manquants.join(", ") + "\n" + mainwin::DossierRessources(), vb::vbExclamation);
+    vb::MsgBox("Velistrom: " + manquants.join(", ") + "\n" + core::DossierRessources(), vb::vbExclamation);
 }
 
 void FrmMain::ajouterIconeTray() {
-  QImage icone(mainwin::DossierRessources() + "/velistrom.png");
+  QImage icone = core::ChargerRessource("velistrom.png");
   if (!icone.isNull()) setIcon(icone);
-  QImage petite(mainwin::DossierRessources() + "/velistrom_22.png");
+  QImage petite = core::ChargerRessource("velistrom_22.png");
   if (petite.isNull()) petite = icone;
   // Tray activations arrive as the old tray mouse messages: X carries the code.
   tray_ = platform::TrayIcon::add(petite, gTxtLng[104], [this](int code) {

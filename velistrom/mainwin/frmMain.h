@@ -71,6 +71,11 @@ class FrmMain : public vb::Form {
 
   // ================================================================ whole-screen and window capture (frmMain_Capture.cpp)
   void CapturTTbis(int ActiveWindow);
+  // What follows every whole-screen and window capture: the view laid out for
+  // `modeF`, the picture into the list, the clipboard copy of its kind.
+  void FinCapture(int modeF, vb::PictureBox& source);
+  // The clipboard copy of the capture just taken, of the kind gModeCapt names.
+  void CopieDuModeCapt();
   void Rafraichir();
   void Attente(float Secondes);
   void RideauPhoto();
@@ -138,6 +143,8 @@ class FrmMain : public vb::Form {
   void MefImageF(int& modeF);
   void mnuzoomX_Click(int& Index);
   void TimZoom_Timer();
+  // Only zoom entry `index` ticked.
+  void CocherZoom(int index);
   // Sizes and places the window for the current picture (gHautImg, gLargImg).
   void PosDimRedMain();
   // Window width for a view box of that width: the view + 180, never narrower
@@ -295,10 +302,6 @@ QString DateSessDe(const QString& shortDateText);
 // The capture folder of the run: base, then base + three random digits (the
 // next value of `rnd`, in [0, 1)) while the name exists, suffixes accumulating.
 QString DossierCaptLibre(const QString& base, const std::function<double()>& rnd);
-// The folder of the toolbar pictures and icons: the program's folder unless a
-// test set another (empty = the program's folder again).
-QString DossierRessources();
-void setDossierRessources(const QString& folder);
 // What a settings write failure at run time leads to: frmMain().quitprog()
 // unless a test set another (empty = quitprog again).
 void setSortieApresEchecParams(std::function<void()> sortie);

@@ -2,13 +2,13 @@
 // before a grab and the shutter.
 #include "platform/Pointer.h"
 #include "platform/forms/MsgBox.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
 
 #include <cmath>
@@ -155,4 +155,16 @@ void FrmMain::RideauPhoto() {
   Fcam& cam = fcam();
   cam.Show(vb::vbModeless);
   cam.Declencher();  // in case the window system gave no activation
+}
+
+void FrmMain::FinCapture(int modeF, vb::PictureBox& source) {
+  MefImageF(modeF);
+  GestVignettes(source);
+  CopieDuModeCapt();
+}
+
+void FrmMain::CopieDuModeCapt() {
+  QString copie = gModeCapt;
+  CopiePP(copie);
+  gModeCapt = copie;
 }

@@ -3,12 +3,12 @@
 #include "platform/Keys.h"
 #include "platform/Pointer.h"
 #include "platform/forms/MsgBox.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/overlay/FrmFull.h"
 #include "velistrom/startup/frmTip.h"
@@ -81,23 +81,16 @@ void FrmMain::ExecBouton(int Index, int FromHotkey) {
       }
       case 2: {
         CapturTTbis(0);
-        for (int i = 0; i <= 4; ++i)
-          if (mnuzoomX.exists(i)) mnuzoomX[i].setChecked(i == 2);
+        CocherZoom(2);
         RideauPhoto();
         gModeCapt = "e";
-        int mode = 0;
-        MefImageF(mode);
-        GestVignettes(Picture1);
-        QString copie = gModeCapt;
-        CopiePP(copie);
-        gModeCapt = copie;
+        FinCapture(0, Picture1);
         break;
       }
       case 3: {
         const double largAvant = gLargImg, hautAvant = gHautImg;
         CapturTTbis(1);
-        for (int i = 0; i <= 4; ++i)
-          if (mnuzoomX.exists(i)) mnuzoomX[i].setChecked(i == 3);
+        CocherZoom(3);
         TimZoom.setEnabled(true);
         if (FenetreVide) {
           // Nothing was taken: the last picture's size (the region a repeat
@@ -108,12 +101,7 @@ void FrmMain::ExecBouton(int Index, int FromHotkey) {
           break;
         }
         gModeCapt = "f";
-        int mode = 1;
-        MefImageF(mode);
-        GestVignettes(Picture2);
-        QString copie = gModeCapt;
-        CopiePP(copie);
-        gModeCapt = copie;
+        FinCapture(1, Picture2);
         break;
       }
       case 4:
@@ -125,9 +113,7 @@ void FrmMain::ExecBouton(int Index, int FromHotkey) {
         break;
       case 5: {
         Rafraichir();
-        QString copie = gModeCapt;
-        CopiePP(copie);
-        gModeCapt = copie;
+        CopieDuModeCapt();
         break;
       }
       case 6: MnuCaptper_Click(); break;

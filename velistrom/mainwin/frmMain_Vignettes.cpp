@@ -5,12 +5,12 @@
 #include "platform/Folders.h"
 #include "platform/Imaging.h"
 #include "platform/forms/MsgBox.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/Vignettes.h"
 
 #include <QDir>
@@ -20,6 +20,18 @@
 
 
 namespace {
+
+// The slider and count after a capture joins or leaves the list.
+void MajDefilement(Flistimages& fl) {
+  if (gNbCapt > 1) {
+    fl.Vscroll1.setEnabled(true);
+    fl.Vscroll1.setMax(gNbCapt);
+    fl.Labscroll.setCaption(vb::Str(gNbCapt));
+  } else {
+    fl.Vscroll1.setEnabled(false);
+    fl.Labscroll.setCaption(QString());
+  }
+}
 
 constexpr int kCommunesLargeurBoutons = 24;  // the window is never narrower than 24 buttons
 
@@ -155,14 +167,7 @@ void FrmMain::GestVignettes(vb::PictureBox& uneImage) {
 
   // Common end, also after the limit refusal.
   gNumCapt = gNbCapt;
-  if (gNbCapt > 1) {
-    fl.Vscroll1.setEnabled(true);
-    fl.Vscroll1.setMax(gNbCapt);
-    fl.Labscroll.setCaption(vb::Str(gNbCapt));
-  } else {
-    fl.Vscroll1.setEnabled(false);
-    fl.Labscroll.setCaption(QString());
-  }
+  MajDefilement(fl);
   setCaption(TexteComptage(gNbCapt));
   if (MnuEnAuto.Checked()) {
     int savOk = -1;
@@ -273,14 +278,7 @@ void FrmMain::SuppVignette(int& numerVign) {
     }
     if (fl.WindowState() == vb::vbNormal && fl.Image1.exists(gNbCapt))
       fl.setHeight(fl.Image1[gNbCapt].Top() + 1800);
-    if (gNbCapt > 1) {
-      fl.Vscroll1.setEnabled(true);
-      fl.Vscroll1.setMax(gNbCapt);
-      fl.Labscroll.setCaption(vb::Str(gNbCapt));
-    } else {
-      fl.Vscroll1.setEnabled(false);
-      fl.Labscroll.setCaption(QString());
-    }
+    MajDefilement(fl);
     setCaption(TexteComptage(gNbCapt));
   } catch (const vb::Error& e) {
     vb::MsgBox("Suppression/Delete " + QString::number(e.Number()) + e.Description(), vb::vbCritical);

@@ -5,9 +5,9 @@
 #include "velistrom/mainwin/frmMain.h"
 
 #include "platform/forms/Runtime.h"
-#include "velistrom/helpers/GlobTextes.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
 #include "velistrom/overlay/FrmFull.h"
 
 #include <QImage>
@@ -160,13 +160,16 @@ void FrmMain::mnuzoomX_Click(int& Index) {
   if (WindowState() == vb::vbNormal) setLeft(vb::Screen.Width() - Width());
 }
 
+void FrmMain::CocherZoom(int index) {
+  for (int i = 0; i < 5; ++i)
+    if (mnuzoomX.exists(i)) mnuzoomX[i].setChecked(i == index);
+}
+
 void FrmMain::TimZoom_Timer() {
   // Once per enabling; off first, so a capture that enables it again while
   // the events below run gets its own pass.
   TimZoom.setEnabled(false);
-  for (int i = 0; i < 5; ++i)
-    if (mnuzoomX.exists(i)) mnuzoomX[i].setChecked(false);
-  mnuzoomX[kIndex100].setChecked(true);
+  CocherZoom(kIndex100);
   vb::DoEvents();
 
   // Down from 100 per cent until the view fits; 25 per cent is the last resort.

@@ -1,3 +1,5 @@
+#include "velistrom/core/Bureau.h"
+#include "velistrom/core/Ressources.h"
 #include "velistrom/overlay/FrmFull.h"
 
 #include "platform/ActiveWindow.h"
@@ -7,9 +9,9 @@
 #include "platform/forms/App.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
-#include "velistrom/helpers/GlobTextes.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/overlay/Remise.h"
 
 #include <QEvent>
@@ -28,25 +30,6 @@ using overlay::twips;
 
 namespace overlay {
 
-namespace {
-OverlayPlatform realPlatform() {
-  OverlayPlatform p;
-  p.grab = [](const QRect& r) { return platform::grabScreen(r); };
-  p.monitorCount = [] { return platform::monitorCount(); };
-  p.warpPointer = [](QPoint at) { platform::warpPointer(at); };
-  p.drawPointer = [](QImage& target, quint32 handle, QPoint at) {
-    return platform::drawPointer(target, handle, at);
-  };
-  return p;
-}
-OverlayPlatform& platformRef() {
-  static OverlayPlatform p = realPlatform();
-  return p;
-}
-}  // namespace
-
-OverlayPlatform& overlayPlatform() { return platformRef(); }
-void resetOverlayPlatform() { platformRef() = realPlatform(); }
 
 // 80/255 of the mask colour plus 175/255 of the pixel, rounded.
 QRgb dimPixel(QRgb p) {
@@ -102,7 +85,7 @@ constexpr vb::Color kJaunePale = 0xC0FFFF;
 constexpr std::int32_t kLargeurMax = 32500;  // widest cut, twips
 constexpr int kF6 = 117, kF7 = 118, kF8 = 119, kF9 = 120;
 
-QImage resource(const char* file) { return QImage(vb::App.Path() + "/" + file); }
+QImage resource(const char* file) { return core::ChargerRessource(file); }
 
 // Copies `rows` rows of `width` pixels from src (sx, sy) to dst (dx, dy), clipped
 // to both pictures: never reads or writes past either.
@@ -532,7 +515,7 @@ bool FrmFull::makeBuffers(int w, int h, int numB) {
                vb::vbExclamation, gTxtCapture);
     return false;
   };
-  if (w <= 0 || h <= 0 || need > overlay::overlayPlatform().bufferLimit) return refuse();
+  if (w <= 0 || h <= 0 || need > core::bureau().bufferLimit) return refuse();
   QImage p1(w, 2 * h, QImage::Format_RGB32), pps(w, 2 * h, QImage::Format_RGB32);
   if (p1.isNull() || pps.isNull()) return refuse();
   return true;
@@ -557,7 +540,7 @@ bool FrmFull::grabFailed() {
 bool FrmFull::InitFull(int numB) {
   const int sw = vb::twipsToPixels(vb::Screen.Width());
   const int h = vb::twipsToPixels(vb::Screen.Height());
-  const int monitors = overlay::overlayPlatform().monitorCount ? overlay::overlayPlatform().monitorCount() : 1;
+  const int monitors = core::bureau().monitorCount ? core::bureau().monitorCount() : 1;
   const int w = monitors != 1 ? 2 * sw : sw;
   if (!gAnnuler && !makeBuffers(w, h, numB)) return false;
 
@@ -581,12 +564,12 @@ bool FrmFull::InitFull(int numB) {
     }
   } else {
     vb::DoEvents();
-    const QImage grab = overlay::overlayPlatform().grab(QRect(0, 0, w, h));
+    const QImage grab = core::bureau().grab(QRect(0, 0, w, h));
     if (grab.isNull()) return grabFailed();
     QImage frame = grab.convertToFormat(QImage::Format_RGB32);
-    const bool pointer = gParClavier && gHCurseur != platform::kNoPointer && overlay::overlayPlatform().drawPointer;
+    const bool pointer = gParClavier && gHCurseur != platform::kNoPointer && core::bureau().drawPointer;
     // The pointer goes into the grab itself, so every copy made of it carries it.
-    if (pointer) overlay::overlayPlatform().drawPointer(frame, gHCurseur, QPoint(gCursX, gCursY));
+    if (pointer) core::bureau().drawPointer(frame, gHCurseur, QPoint(gCursX, gCursY));
 
     gHautDbl = vb::Screen.Height();
     if (numB == 1) {
@@ -629,7 +612,7 @@ bool FrmFull::InitFull(int numB) {
       PictHaut = PictHautSel.copy();
       overlay::dimRows(PictHaut, 0, PictHaut.height());
       // Over the dimming the pointer shows in its true colours, as it was seen.
-      if (pointer) overlay::overlayPlatform().drawPointer(p1, gHCurseur, QPoint(gCursX, gCursY + h));
+      if (pointer) core::bureau().drawPointer(p1, gHCurseur, QPoint(gCursX, gCursY + h));
       // The canvas first: sized to match, the box then keeps it as it is.
       Picture1.canvas() = p1;
     } else {
@@ -653,7 +636,7 @@ bool FrmFull::InitFull(int numB) {
       }
       PictHaut = frame;
       PictHautSel = sw == w ? frame : frame.copy(0, 0, sw, h);
-      if (pointer) overlay::overlayPlatform().drawPointer(view, gHCurseur, QPoint(gCursX, gCursY));
+      if (pointer) core::bureau().drawPointer(view, gHCurseur, QPoint(gCursX, gCursY));
     }
     Picture1.setHeight(2 * vb::Screen.Height());
     doubleHeight_ = numB == 1;
@@ -771,8 +754,8 @@ void FrmFull::Timavert_Timer() { vb::MsgBox(gLng158, vb::vbExclamation); }
 void FrmFull::warp(double xPixels, double yPixels) {
   const double x = xPixels + double(Left() + Picture1.Left()) / twppX();
   const double y = yPixels + double(Top() + Picture1.Top()) / twppY();
-  if (overlay::overlayPlatform().warpPointer)
-    overlay::overlayPlatform().warpPointer(QPoint(twips(x), twips(y)));
+  if (core::bureau().warpPointer)
+    core::bureau().warpPointer(QPoint(twips(x), twips(y)));
 }
 
 // ================================================================ keyboard
@@ -942,7 +925,7 @@ void FrmFull::keypadPlus() {
   if (-vb::Screen.Width() < Picture1.Left()) {
     Picture1.setLeft(Picture1.Left() - 300);
     geo_.pictClaire().setLeft(0);
-    const int monitors = overlay::overlayPlatform().monitorCount ? overlay::overlayPlatform().monitorCount() : 1;
+    const int monitors = core::bureau().monitorCount ? core::bureau().monitorCount() : 1;
     if (monitors == 1 && Picture1.Left() == -600) {
       vb::MsgBox(gLng155, vb::vbExclamation | vb::vbOKOnly, gLng156);
       Picture1.setLeft(Picture1.Left() + 600);

@@ -32,20 +32,6 @@ inline std::int32_t gMargeEchapY = 0;
 
 namespace overlay {
 
-// The desktop as the overlay reaches it. Tests replace pieces.
-struct OverlayPlatform {
-  std::function<QImage(const QRect&)> grab;           // a root rectangle, RGB32
-  std::function<int()> monitorCount;                  // 1: one screen wide
-  std::function<void(QPoint)> warpPointer;            // SetCursorPos, screen pixels
-  // Draws the pointer `handle` with its hotspot at the point; false when unknown.
-  std::function<bool(QImage&, quint32, QPoint)> drawPointer;
-  // Bytes the overlay may take for its buffers (a failed allocation is refused too).
-  std::int64_t bufferLimit = std::int64_t(1) << 34;
-};
-OverlayPlatform& overlayPlatform();
-// Back to the real desktop.
-void resetOverlayPlatform();
-
 // The dimming: 80/255 of RGB(128, 128, 254) over 175/255 of the desktop pixel.
 QRgb dimPixel(QRgb desktop);
 // Dims rows [fromRow, toRow) of an RGB32/ARGB32 picture in place.

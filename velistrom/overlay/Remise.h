@@ -47,9 +47,12 @@ class MainSide {
   virtual void escapeToMain() = 0;
 };
 
-// The main side in use: the real main window unless one was set.
+// The main side in use: the one set, else the real main window once it has
+// plugged itself in (setRealMainSide), else a side that does nothing.
 MainSide& mainSide();
 // nullptr puts the real main window back. The object stays the caller's.
 void setMainSide(MainSide* side);
+// The main window's own side, plugged in once at start.
+void setRealMainSide(MainSide* side);
 
 }  // namespace overlay

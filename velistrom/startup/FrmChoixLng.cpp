@@ -5,7 +5,7 @@
 #include "platform/forms/App.h"
 #include "platform/forms/MsgBox.h"
 #include "velistrom/helpers/CursTransp.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/startup/Drapeaux.h"
 #include "velistrom/startup/LangLoader.h"
 

@@ -2,7 +2,7 @@
 
 #include "platform/forms/App.h"
 #include "platform/forms/MsgBox.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 #include <QFile>
 

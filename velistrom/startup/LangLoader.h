@@ -1,7 +1,7 @@
 #pragma once
 // Loading the interface texts at start: "spoken.txt" names the language, the
 // language file beside the program gives the texts (common/LangFile.h), which go
-// into the shared variables of velistrom/helpers/GlobTextes.h.
+// into the shared variables of velistrom/core/GlobTextes.h.
 #include "common/LangFile.h"
 
 #include <QString>

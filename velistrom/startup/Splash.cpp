@@ -4,9 +4,6 @@
 
 #include <QDir>
 
-QString gDossAppli;
-QString gDossSys;
-
 bool PrepDossiers() {
   gDossSys = "/usr/bin";
   gDossAppli = platform::appDataFolder() + "/Velistrom";

@@ -1,13 +1,9 @@
 #pragma once
 // The non-window steps of the start banner: the shared folders it settles, the
 // tips download (TipsDownload.h) and where the banner goes on the screen.
-#include <QString>
+#include "velistrom/core/GlobDossiers.h"
 
-// The per-user data folder: the application-data folder plus "/Velistrom". It
-// holds "params.txt", "spoken.txt", "FicTips.txt" and the capture folders.
-extern QString gDossAppli;
-// The system's program folder (the default image editor is looked for there).
-extern QString gDossSys;
+#include <QString>
 
 // Sets gDossSys and gDossAppli and creates the data folder when it is missing.
 // Returns false when the folder does not exist afterwards.

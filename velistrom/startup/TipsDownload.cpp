@@ -2,7 +2,7 @@
 
 #include "common/Cp1252.h"
 #include "common/VarConst.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/startup/Splash.h"
 
 #include <QFile>

@@ -3,9 +3,9 @@
 #include "platform/Shell.h"
 #include "platform/forms/Error.h"
 #include "platform/forms/Runtime.h"
-#include "velistrom/helpers/GlobTextes.h"
-#include "velistrom/mainwin/frmMain.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/startup/LangLoader.h"
+#include "velistrom/startup/Relais.h"
 #include "velistrom/startup/Splash.h"
 #include "velistrom/startup/TipsDownload.h"
 
@@ -18,11 +18,6 @@ namespace {
 
 constexpr int kLargeur = 15915;  // the banner, in twips
 constexpr int kHauteur = 1590;
-
-std::function<void()>& mainWindowHook() {
-  static std::function<void()> hook;
-  return hook;
-}
 
 // The layout steps of the load: one that fails is skipped and the next runs.
 template <class F>
@@ -129,11 +124,8 @@ void BrancherSplash() {
   setSplashHook([] { frmSplash().Show(); });
 }
 
-void setMainWindowHook(std::function<void()> showMain) { mainWindowHook() = std::move(showMain); }
-
 void AfficherFenetrePrincipale() {
-  if (mainWindowHook()) mainWindowHook()();
-  else frmMain().Show();
+  if (mainSide().show) mainSide().show();
 }
 
 }  // namespace startup

@@ -43,10 +43,8 @@ namespace startup {
 // loaded the loader shows frmSplash.
 void BrancherSplash();
 
-// What the banner's closing shows: the main window (modeless, no owner). Tests
-// of the banner alone may put something else in its place; an empty function
-// restores the main window.
-void setMainWindowHook(std::function<void()> showMain);
+// What the banner's closing shows: the main window (modeless, no owner), through
+// the main side of Relais.h.
 void AfficherFenetrePrincipale();
 
 }  // namespace startup

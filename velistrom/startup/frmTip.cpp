@@ -2,8 +2,8 @@
 
 #include "platform/forms/App.h"
 #include "platform/forms/Runtime.h"
-#include "velistrom/helpers/GlobTextes.h"
-#include "velistrom/mainwin/frmMain.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/startup/Relais.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -87,7 +87,8 @@ FrmTip::FrmTip()
 
 void FrmTip::Form_Load() {
   // Never loads the main window: only takes its colour when it is there.
-  if (FrmMain* main = frmMain.existing()) setBackColor(main->BackColor());
+  if (const auto& colour = startup::mainSide().backColor)
+    if (const auto c = colour()) setBackColor(*c);
 
   if (!tips::AfficherAuDemarrage()) {
     vb::Unload(*this);

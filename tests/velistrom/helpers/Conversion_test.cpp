@@ -13,7 +13,7 @@
 #include "tests/support/ReadOnlyFolder.h"
 #include "tests/platform/PictureFixtures.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 namespace {
 

@@ -6,11 +6,12 @@
 #include "platform/forms/Forms.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/Ressources.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
 
 #include <QDir>
@@ -52,7 +53,7 @@ class CaptureList : public ::testing::Test {
     gLng248 = "Two captures at least";
     gLng250 = "Type a position";
     gLng251 = "Positions go up to ";
-    mainwin::setDossierRessources(testenv::binDir());
+    core::setDossierRessources(testenv::binDir());
     main_ = std::make_unique<FrmMain>();
     // The start-up timers would run inside the list's event processing.
     for (vb::Timer* t : {&main_->Timbouton, &main_->Timderoul, &main_->Timlabdeb, &main_->Timerclav,
@@ -73,7 +74,7 @@ class CaptureList : public ::testing::Test {
     flistimages.destroyNow();
     main_.reset();
     capt::resetList();
-    mainwin::setDossierRessources(QString());
+    core::setDossierRessources(QString());
     testenv::dialogs().verify();
   }
 

@@ -1,3 +1,4 @@
+#include "velistrom/core/Bureau.h"
 #include "velistrom/mainwin/Commandes.h"
 
 #include "platform/Keys.h"
@@ -181,8 +182,8 @@ struct FakeDesktop {
   QRect screen{0, 0, 640, 480};
   QRect window{100, 50, 300, 200};
   std::vector<QRect> grabs;
-  mainwin::EcranCapture platform() {
-    mainwin::EcranCapture e;
+  core::Bureau platform() {
+    core::Bureau e;
     e.grab = [this](const QRect& r) {
       grabs.push_back(r);
       QImage img(r.size(), QImage::Format_RGB32);
@@ -191,7 +192,7 @@ struct FakeDesktop {
     };
     e.ecran = [this] { return screen; };
     e.fenetreActive = [this] { return window; };
-    e.dessinerPointeur = [](QImage& img, quint32 h, QPoint at) {
+    e.drawPointer = [](QImage& img, quint32 h, QPoint at) {
       if (h != kFakeHandle) return false;
       platform::drawPointer(img, fakePointer(), at);
       return true;

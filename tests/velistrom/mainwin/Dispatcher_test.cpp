@@ -1,6 +1,7 @@
 // The dispatcher and the grabs of the main window on a fake desktop.
 #include "platform/Pointer.h"
 #include "tests/velistrom/mainwin/CaptureFixture.h"
+#include "velistrom/core/Bureau.h"
 #include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/overlay/FrmFull.h"
@@ -38,14 +39,14 @@ class Dispatcher : public captfix::CaptureList {
     gTxtPasDeZone = "No region to take again";
     grabs = 0;
     fenetre = QRect(40, 30, 100, 60);
-    auto& e = mainwin::ecranCapture();
+    auto& e = core::bureau();
     e.grab = [this](const QRect& r) {
       ++grabs;
       return ecranMotif(r);
     };
     e.ecran = [] { return QRect(0, 0, kW, kH); };
     e.fenetreActive = [this] { return fenetre; };
-    e.dessinerPointeur = [](QImage&, quint32, QPoint) { return false; };
+    e.drawPointer = [](QImage&, quint32, QPoint) { return false; };
     sons.clear();
     mainwin::setLecteurSonPourTests([this](const QString& f) {
       sons << f;
@@ -53,7 +54,7 @@ class Dispatcher : public captfix::CaptureList {
     });
   }
   void TearDown() override {
-    mainwin::resetEcranCapture();
+    core::resetBureau();
     mainwin::setLecteurSonPourTests({});
     mainwin::montrerAPropos() = {};
     fcam.destroyNow();
@@ -227,7 +228,7 @@ TEST_F(Dispatcher, GrabHidesOnlyTheVisibleListAndBringsItBack) {
     gGardeVisible = c.keep;
     fl().setVisible(c.listShown);
     bool listDuring = true;
-    mainwin::ecranCapture().grab = [&](const QRect& r) {
+    core::bureau().grab = [&](const QRect& r) {
       listDuring = fl().Visible();
       return ecranMotif(r);
     };
@@ -334,11 +335,11 @@ TEST_F(Dispatcher, WaitLetsTimersRun) {
 
 TEST_F(Dispatcher, RefusedOverlayBringsTheHiddenWindowsBack) {
   fl().Show();
-  overlay::overlayPlatform().bufferLimit = 1;  // the overlay cannot freeze the screen
+  core::bureau().bufferLimit = 1;  // the overlay cannot freeze the screen
   testenv::dialogs().expectMsgBox("Not enough memory", vb::vbOK);
   m().ExecBouton(0, 0);
   testenv::dialogs().verify();
-  overlay::resetOverlayPlatform();
+  core::resetBureau();
   EXPECT_TRUE(fl().Visible());
   ASSERT_NE(frmFull.existing(), nullptr);
   EXPECT_FALSE(frmFull->Visible());

@@ -7,12 +7,14 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/XTestKeys.h"
+#include "velistrom/core/Bureau.h"
+#include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/overlay/FrmFull.h"
 #include "velistrom/startup/Splash.h"
@@ -71,7 +73,7 @@ class DispatcherX11 : public ::testing::Test {
     if (!testenv::onX11() || !keys.ok()) GTEST_SKIP() << "needs X with XTest";
     capt::resetList();
     gDossAppli.clear();  // this test's own data folder, made by the start-up
-    mainwin::setDossierRessources(testenv::binDir());
+    core::setDossierRessources(testenv::binDir());
     mainwin::setLecteurSonPourTests([](const QString&) { return true; });
 
     motif.setGeometry(300, 200, 400, 300);
@@ -79,7 +81,7 @@ class DispatcherX11 : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&motif));
 
     // Every grab is recorded with the state of the windows at that moment.
-    auto& e = mainwin::ecranCapture();
+    auto& e = core::bureau();
     e.grab = [this](const QRect& r) {
       Vu v;
       v.brut = platform::grabScreen(r);
@@ -103,10 +105,10 @@ class DispatcherX11 : public ::testing::Test {
   }
   void TearDown() override {
     keys.releaseAll();
-    mainwin::resetEcranCapture();
+    core::resetBureau();
     mainwin::setLecteurSonPourTests({});
-    mainwin::setDossierRessources(QString());
-    overlay::resetOverlayPlatform();
+    core::setDossierRessources(QString());
+    core::resetBureau();
     // Hidden first: the overlay's input grabber must not outlive the form.
     if (FrmFull* f = frmFull.existing()) f->Hide();
     frmFull.destroyNow();
@@ -256,7 +258,7 @@ TEST_F(DispatcherX11, RegionHotkeyAgainHidesTheOverlayBeforeTheNewGrab) {
     bool mainVisible;
   };
   std::vector<Prise> prises;
-  overlay::overlayPlatform().grab = [&](const QRect& r) {
+  core::bureau().grab = [&](const QRect& r) {
     FrmFull* f = frmFull.existing();
     prises.push_back({f && f->widget()->isVisible(), frmMain().widget()->isVisible()});
     return platform::grabScreen(r);
@@ -289,7 +291,7 @@ TEST_F(DispatcherX11, RegionHotkeyAgainHidesTheOverlayBeforeTheNewGrab) {
 
 TEST_F(DispatcherX11, HotkeyIgnoredWhileAToolbarCommandWaits) {
   int grabs = 0;
-  overlay::overlayPlatform().grab = [&](const QRect& r) {
+  core::bureau().grab = [&](const QRect& r) {
     ++grabs;
     return platform::grabScreen(r);
   };

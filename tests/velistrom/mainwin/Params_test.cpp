@@ -1,4 +1,4 @@
-#include "velistrom/mainwin/Params.h"
+#include "velistrom/core/Params.h"
 
 #include "platform/Folders.h"
 #include "platform/forms/MsgBox.h"
@@ -6,8 +6,8 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/ReadOnlyFolder.h"
-#include "velistrom/helpers/GlobTextes.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/startup/Splash.h"
 
 #include <QDir>

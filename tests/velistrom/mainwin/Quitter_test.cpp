@@ -1,6 +1,7 @@
 // Quitting: the question about unsaved captures, the clean-up of the run's
 // capture folder, the stored selection size, the end of the desktop session,
 // the tray codes (the program ending on a signal: EndOfRun_test).
+#include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/Quitter.h"
 
 #include "platform/Tray.h"
@@ -14,13 +15,13 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "velistrom/dialogs/FrmSortie.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
-#include "velistrom/mainwin/Params.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
+#include "velistrom/core/Params.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/overlay/FrmFull.h"
 #include "velistrom/startup/LangLoader.h"
@@ -101,7 +102,7 @@ class Quit : public ::testing::Test {
       d->destroyNow();
     vb::setDialogService(&testenv::dialogs());
     vb::setPopupMenuHook(nullptr);
-    mainwin::setDossierRessources(QString());
+    core::setDossierRessources(QString());
     mainwin::setSortieApresEchecParams(nullptr);
     mainwin::setAttenteFinSession(nullptr);
     capt::resetList();

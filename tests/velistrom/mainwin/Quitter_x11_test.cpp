@@ -1,6 +1,7 @@
 // The tray codes with a real tray host and a real pointer: a right click on
 // the icon opens the tray menu, a pointer crossing the window where the codes'
 // numbers would be does not, and the quit takes the icon away.
+#include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/frmMain.h"
 
 #include "platform/Tray.h"
@@ -11,11 +12,11 @@
 #include "tests/support/TestEnv.h"
 #include "tests/support/TrayHost.h"
 #include "tests/support/XTestKeys.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
 #include "velistrom/startup/LangLoader.h"
 #include "velistrom/startup/Splash.h"
 #include "velistrom/startup/frmTip.h"
@@ -44,7 +45,7 @@ class QuitX11 : public ::testing::Test {
     frmTip.destroyNow();
     fcam.destroyNow();
     flistimages.destroyNow();
-    mainwin::setDossierRessources(QString());
+    core::setDossierRessources(QString());
     gQuitter = false;
     testenv::dialogs().verify();
   }

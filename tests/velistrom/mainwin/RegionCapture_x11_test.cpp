@@ -11,13 +11,16 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/XTestKeys.h"
+#include "velistrom/core/Bureau.h"
+#include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/overlay/FrmFull.h"
+#include "velistrom/mainwin/Branchements.h"
 #include "velistrom/overlay/Remise.h"
 #include "velistrom/startup/LangLoader.h"
 #include "velistrom/startup/Splash.h"
@@ -143,11 +146,12 @@ class RegionCaptureX11 : public ::testing::Test {
     capt::resetList();
     ASSERT_TRUE(testsupport::textesLivres());
     mainwin::setLecteurSonPourTests([](const QString&) { return true; });
+    mainwin::BrancherRemise();
     overlay::setMainSide(nullptr);  // the real main window
-    overlay::resetOverlayPlatform();
+    core::resetBureau();
     // The real grab, counted.
-    auto vraie = overlay::overlayPlatform().grab;
-    overlay::overlayPlatform().grab = [this, vraie](const QRect& r) {
+    auto vraie = core::bureau().grab;
+    core::bureau().grab = [this, vraie](const QRect& r) {
       ++prises;
       return vraie(r);
     };
@@ -188,8 +192,8 @@ class RegionCaptureX11 : public ::testing::Test {
     qApp->removeEventFilter(&temoin);
     keys.releaseAll();
     mainwin::setLecteurSonPourTests({});
-    mainwin::setDossierRessources(QString());
-    overlay::resetOverlayPlatform();
+    core::setDossierRessources(QString());
+    core::resetBureau();
     // Hidden first: the overlay's input grabber must not outlive the form.
     if (FrmFull* f = frmFull.existing()) f->Hide();
     frmFull.destroyNow();
@@ -412,8 +416,8 @@ TEST_F(RegionCaptureX11, ASecondCaptureHidesTheThumbnailWindowForTheGrabAndBring
       << "the thumbnail window shows the list";
   ASSERT_TRUE(attendre([] { return frmMain().widget()->isVisible() && !gFinFull; }));
   bool listeVue = true, mainVue = true;
-  auto vraie = overlay::overlayPlatform().grab;
-  overlay::overlayPlatform().grab = [&, vraie](const QRect& r) {
+  auto vraie = core::bureau().grab;
+  core::bureau().grab = [&, vraie](const QRect& r) {
     listeVue = flistimages->widget()->isVisible();
     mainVue = frmMain().widget()->isVisible();
     return vraie(r);

@@ -6,12 +6,13 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/XTestKeys.h"
+#include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/overlay/FrmFull.h"
 #include "velistrom/startup/Splash.h"
@@ -61,7 +62,7 @@ class VueX11 : public ::testing::Test {
     if (!testenv::onX11() || !keys.ok()) GTEST_SKIP() << "needs X with XTest";
     capt::resetList();
     gDossAppli.clear();
-    mainwin::setDossierRessources(testenv::binDir());
+    core::setDossierRessources(testenv::binDir());
     mainwin::setLecteurSonPourTests([](const QString&) { return true; });
     motif.setGeometry(300, 200, 400, 300);
     motif.show();
@@ -80,7 +81,7 @@ class VueX11 : public ::testing::Test {
   void TearDown() override {
     keys.releaseAll();
     mainwin::setLecteurSonPourTests({});
-    mainwin::setDossierRessources(QString());
+    core::setDossierRessources(QString());
     frmFull.destroyNow();
     fcam.destroyNow();
     flistimages.destroyNow();

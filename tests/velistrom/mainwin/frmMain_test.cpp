@@ -1,5 +1,6 @@
 // Start-up of the main window: run stamps, the run's capture folder, the
 // toolbar, texts and menus, the settings file and its failures, placement.
+#include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/frmMain.h"
 
 #include "platform/Tray.h"
@@ -10,12 +11,12 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/ReadOnlyFolder.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/startup/LangLoader.h"
 #include "velistrom/startup/Splash.h"
 #include "velistrom/startup/frmTip.h"
@@ -61,7 +62,7 @@ class MainStart : public ::testing::Test {
   }
   void TearDown() override {
     destroyAll();
-    mainwin::setDossierRessources(QString());
+    core::setDossierRessources(QString());
     mainwin::setSortieApresEchecParams(nullptr);
     QLocale::setDefault(QLocale::c());
     testenv::dialogs().verify();
@@ -246,7 +247,7 @@ TEST_F(MainStart, MissingToolbarPictureIsNamedAndTheToolbarKeepsItsShape) {
       ASSERT_TRUE(QFile::copy(testenv::binDir() + "/" + f, res.path() + "/" + f));
     }
   }
-  mainwin::setDossierRessources(res.path());
+  core::setDossierRessources(res.path());
   testenv::dialogs().expectMsgBox("savex.bmp", vb::vbOK);
   FrmMain& m = load();
   EXPECT_EQ(m.bouton.Count(), 101);

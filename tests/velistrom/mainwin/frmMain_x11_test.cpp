@@ -1,5 +1,6 @@
 // Start-up of the main window on a real X server: the tray icon with a real
 // tray host, and a start without one.
+#include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/frmMain.h"
 
 #include "platform/Tray.h"
@@ -7,10 +8,10 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/TrayHost.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
+#include "velistrom/core/GlobCapt.h"
 #include "velistrom/startup/LangLoader.h"
 #include "velistrom/startup/Splash.h"
 #include "velistrom/startup/frmTip.h"
@@ -34,7 +35,7 @@ class MainStartX11 : public ::testing::Test {
     frmTip.destroyNow();
     fcam.destroyNow();
     flistimages.destroyNow();
-    mainwin::setDossierRessources(QString());
+    core::setDossierRessources(QString());
     testenv::dialogs().verify();
   }
   FrmMain& load() {

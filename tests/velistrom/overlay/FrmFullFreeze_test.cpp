@@ -221,7 +221,7 @@ TEST_F(OverlayTest, ReselectionReopensTheKeptFrozenScreenWithoutAGrab) {
 
 TEST_F(OverlayTest, BuffersThatCannotBeMadeRefuseTheOpeningWithAMessage) {
   FrmFull& f = frmFull();
-  overlay::overlayPlatform().bufferLimit = 1000;
+  core::bureau().bufferLimit = 1000;
   testenv::dialogs().expectMsgBox("Not enough memory", vb::vbOK);
   EXPECT_FALSE(f.InitFull(0));
   testenv::dialogs().verify();

@@ -3,7 +3,7 @@
 #include "OverlayFixture.h"
 
 #include "tests/support/ScriptedDialogs.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 using namespace overlaytest;
 using overlay::Rect;

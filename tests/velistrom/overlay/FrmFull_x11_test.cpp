@@ -62,7 +62,7 @@ class OverlayX11 : public OverlayTest {
  protected:
   void SetUp() override {
     OverlayTest::SetUp();
-    overlay::resetOverlayPlatform();  // the real grab, warp and pointer
+    core::resetBureau();  // the real grab, warp and pointer
   }
 };
 

@@ -2,8 +2,9 @@
 // The overlay on fake grabs whose pixels encode their coordinates, a fake pointer
 // drawing, a recorded pointer warp and a main window that records what it gets.
 #include "platform/forms/Controls.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/Bureau.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/overlay/FrmFull.h"
 #include "velistrom/overlay/Remise.h"
 
@@ -100,7 +101,7 @@ class OverlayTest : public ::testing::Test {
  protected:
   void SetUp() override {
     overlay::setMainSide(&main);
-    auto& p = overlay::overlayPlatform();
+    auto& p = core::bureau();
     p.grab = [this](const QRect& r) {
       ++grabs;
       grabRects.push_back(r);
@@ -129,7 +130,7 @@ class OverlayTest : public ::testing::Test {
   }
   void TearDown() override {
     overlay::setMainSide(nullptr);
-    overlay::resetOverlayPlatform();
+    core::resetBureau();
   }
 
   // Screen size in pixels under the test platform.

@@ -4,7 +4,7 @@
 #include "tests/common/LangFixture.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/startup/LangLoader.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "platform/WindowMask.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/XTestKeys.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/startup/LangLoader.h"
 
 #include <QFile>

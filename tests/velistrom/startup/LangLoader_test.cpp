@@ -5,7 +5,7 @@
 #include "tests/common/LangFixture.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "tests/support/FtpServer.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/startup/Splash.h"
 
 #include <QDir>

@@ -6,7 +6,8 @@
 #include "tests/support/FtpServer.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/startup/Relais.h"
 #include "velistrom/startup/Splash.h"
 
 #include <QDir>
@@ -34,14 +35,16 @@ class SplashTest : public ::testing::Test {
     qunsetenv("VELISTROM_TIPS_FTP_PASSWORD");
     gTips = QStringList{"language tip"};
     clock.start();
-    startup::setMainWindowHook([this] {
-      ++mainShown;
-      mainAfterMs = clock.elapsed();
-    });
+    savedMain = startup::mainSide();
+    startup::setMainSide({[this] {
+                            ++mainShown;
+                            mainAfterMs = clock.elapsed();
+                          },
+                          {}});
   }
   void TearDown() override {
     frmSplash.destroyNow();
-    startup::setMainWindowHook(nullptr);
+    startup::setMainSide(savedMain);
     qunsetenv("VELISTROM_TIPS_FTP");
     qunsetenv("VELISTROM_TIPS_FTP_PASSWORD");
     gTips.clear();
@@ -55,6 +58,7 @@ class SplashTest : public ::testing::Test {
 
   QElapsedTimer clock;
   int mainShown = 0;
+  startup::MainSide savedMain;
   qint64 mainAfterMs = -1;
 };
 

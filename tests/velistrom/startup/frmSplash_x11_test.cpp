@@ -1,11 +1,12 @@
 // The banner on a real X server: it takes the keyboard focus although it has
 // no frame, so a real Escape from the keyboard reaches it and ends the run, in
 // this process and in the built program.
+#include "velistrom/startup/Relais.h"
 #include "velistrom/startup/frmSplash.h"
 
 #include "tests/support/TestEnv.h"
 #include "tests/support/XTestKeys.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -23,7 +24,8 @@ TEST(SplashX11, AKeyboardEscapeOnTheBannerEndsTheRun) {
   if (!input.ok()) GTEST_SKIP() << "no XTest";
   qunsetenv("VELISTROM_TIPS_FTP");
   int mainShown = 0;
-  startup::setMainWindowHook([&] { ++mainShown; });
+  const startup::MainSide savedMain = startup::mainSide();
+  startup::setMainSide({[&] { ++mainShown; }, {}});
   frmSplash().Show();
   ASSERT_TRUE(frmSplash.existing());
   // Hold the banner while the window manager maps it: the test is about where
@@ -45,7 +47,7 @@ TEST(SplashX11, AKeyboardEscapeOnTheBannerEndsTheRun) {
   EXPECT_TRUE(vb::programEnded());
   EXPECT_FALSE(w->isVisible());
   EXPECT_EQ(mainShown, 0);
-  startup::setMainWindowHook(nullptr);
+  startup::setMainSide(savedMain);
 }
 
 // The built program started from an account that chose its language: Escape,

@@ -4,7 +4,7 @@
 #include "platform/forms/App.h"
 #include "platform/forms/Runtime.h"
 #include "tests/support/TestEnv.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 #include <QFile>
 #include <QLabel>

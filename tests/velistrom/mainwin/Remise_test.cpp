@@ -1,16 +1,18 @@
 // What the real main window and thumbnail window do when the overlay hands a
 // selection over or is given up: their places and sizes, by window state.
+#include "velistrom/core/Ressources.h"
+#include "velistrom/mainwin/Branchements.h"
 #include "velistrom/overlay/Remise.h"
 
 #include "tests/velistrom/ShippedTexts.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobCapt.h"
-#include "velistrom/mainwin/GlobMain.h"
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/startup/LangLoader.h"
 #include "velistrom/startup/Splash.h"
@@ -37,6 +39,7 @@ class RealMainSide : public ::testing::Test {
     gFinFull = false;
     gRepCapt.clear();
     gParams.clear();
+    mainwin::BrancherRemise();
     overlay::setMainSide(nullptr);
     FrmMain& m = frmMain();
     for (vb::Timer* t : {&m.Timderoul, &m.Timlabdeb, &m.TimCurs, &m.TimerUnload, &m.Timsplash}) t->setEnabled(false);
@@ -48,7 +51,7 @@ class RealMainSide : public ::testing::Test {
     fcam.destroyNow();
     flistimages.destroyNow();
     capt::resetList();
-    mainwin::setDossierRessources(QString());
+    core::setDossierRessources(QString());
     testenv::dialogs().verify();
   }
 };

@@ -1,4 +1,4 @@
-#include "velistrom/mainwin/GlobParams.h"
+#include "velistrom/core/GlobParams.h"
 
 QString gParams;
 QString gRepSauvLigne;

@@ -1,11 +1,11 @@
-#include "velistrom/mainwin/Params.h"
+#include "velistrom/core/Params.h"
 
 #include "platform/Folders.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
-#include "velistrom/helpers/GlobTextes.h"
-#include "velistrom/mainwin/GlobParams.h"
-#include "velistrom/startup/Splash.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/GlobParams.h"
+#include "velistrom/core/GlobDossiers.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -5,7 +5,9 @@
 #include "tests/common/LangFixture.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/Ressources.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/mainwin/Branchements.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/startup/FrmChoixLng.h"
 #include "velistrom/startup/LangLoader.h"
@@ -41,7 +43,7 @@ bool waitFor(Pred pred, int ms) {
 
 TEST(StartChain, FromAFreshAccountToTheTipOfTheDay) {
   if (!QFile::exists(testenv::binDir() + "/camera.bmp")) GTEST_SKIP() << "the toolbar pictures are not built";
-  mainwin::setDossierRessources(testenv::binDir());
+  core::setDossierRessources(testenv::binDir());
   qunsetenv("VELISTROM_TIPS_FTP");
   qunsetenv("VELISTROM_TIPS_FTP_PASSWORD");
   QTemporaryDir program;
@@ -56,6 +58,7 @@ TEST(StartChain, FromAFreshAccountToTheTipOfTheDay) {
   writeFile(data + "/FicTips.txt", "local tip\r\n\r\nlast line\r\n");
 
   startup::BrancherSplash();
+  mainwin::BrancherCotes();
   QElapsedTimer sinceShown;
   sinceShown.start();
   frmChoixLng().Show();
@@ -81,7 +84,7 @@ TEST(StartChain, FromAFreshAccountToTheTipOfTheDay) {
 
   startup::setSplashHook(nullptr);
   startup::setDossierLangues(QString());
-  mainwin::setDossierRessources(QString());
+  core::setDossierRessources(QString());
   vb::resetFormsForTests();
   gTips.clear();
 }

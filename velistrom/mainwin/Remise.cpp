@@ -3,8 +3,9 @@
 
 #include "platform/forms/Controls.h"
 #include "velistrom/helpers/CursTransp.h"
+#include "velistrom/mainwin/Branchements.h"
 #include "velistrom/mainwin/Flistimages.h"
-#include "velistrom/mainwin/GlobMain.h"
+#include "velistrom/core/GlobMain.h"
 #include "velistrom/mainwin/frmMain.h"
 
 namespace overlay {
@@ -78,15 +79,14 @@ class RealMainSide final : public MainSide {
   }
 };
 
-MainSide* g_side = nullptr;
-
 }  // namespace
+}  // namespace overlay
 
-MainSide& mainSide() {
-  static RealMainSide real;
-  return g_side ? *g_side : real;
+namespace mainwin {
+
+void BrancherRemise() {
+  static overlay::RealMainSide real;
+  overlay::setRealMainSide(&real);
 }
 
-void setMainSide(MainSide* side) { g_side = side; }
-
-}  // namespace overlay
+}  // namespace mainwin

@@ -1,4 +1,4 @@
-#include "velistrom/helpers/GlobTextes.h"
+#include "velistrom/core/GlobTextes.h"
 
 QString gCodeLng;
 QString gDossLng;

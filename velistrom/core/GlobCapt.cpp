@@ -1,4 +1,4 @@
-#include "velistrom/mainwin/GlobCapt.h"
+#include "velistrom/core/GlobCapt.h"
 
 CaptArray<QString> gTabNomCapt;
 CaptArray<QString> gTabHorod;

@@ -1,0 +1,4 @@
+#include "velistrom/core/GlobDossiers.h"
+
+QString gDossAppli;
+QString gDossSys;

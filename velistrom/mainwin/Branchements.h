@@ -1,0 +1,12 @@
+#pragma once
+// The main window plugs itself into the folders that reach it only through an
+// interface of their own (the start-up chain, the overlay). Called once at start,
+// before the first form shows; tests of the real windows call it too.
+
+namespace mainwin {
+
+void BrancherCotes();
+void BrancherRemise();   // the overlay's main side
+void BrancherRelais();   // the start-up chain's main side
+
+}  // namespace mainwin
