@@ -312,14 +312,14 @@ namespace {
 // A grab that gives nothing is said and closes the overlay, on a first
 // opening and on a second grab under an overlay already shown.
 TEST_F(OverlayTest, AFailedGrabIsSaidAndClosesTheOverlay) {
-  const auto goodGrab = overlay::overlayPlatform().grab;
+  const auto goodGrab = core::bureau().grab;
   for (const int numB : {0, 1}) {
     SCOPED_TRACE(numB);
-    overlay::overlayPlatform().grab = goodGrab;
+    core::bureau().grab = goodGrab;
     FrmFull& f = open(0);
     main.calls.clear();
     if (numB == 0) f.Hide();
-    overlay::overlayPlatform().grab = [](const QRect&) { return QImage(); };
+    core::bureau().grab = [](const QRect&) { return QImage(); };
     testenv::dialogs().expectMsgBox("could not be grabbed", vb::vbOK);
     EXPECT_FALSE(f.InitFull(numB));
     testenv::dialogs().verify();
