@@ -404,7 +404,7 @@ void FrmMain::Form_Load() {
   // The run's capture folder: a leftover of an earlier run is left alone.
   vb::Randomize();
   gRepCapt = mainwin::DossierCaptLibre(gRepCapt, [] { return double(vb::Rnd()); });
-  if (!QDir().mkpath(gRepCapt)) {
+  if (!platform::makePrivateFolder(gRepCapt)) {
     vb::MsgBox(QString::fromUtf8("Impossible de créer le dossier / Cannot create the folder\n") + gRepCapt,
                vb::vbCritical);
     finirDemarrage();

@@ -2,6 +2,7 @@
 // the thumbnail window and its temporary bitmap) and deleting captures.
 #include "velistrom/mainwin/frmMain.h"
 
+#include "platform/Folders.h"
 #include "platform/Imaging.h"
 #include "platform/forms/MsgBox.h"
 #include "velistrom/core/GlobTextes.h"
@@ -182,7 +183,7 @@ void FrmMain::GestVignettes(vb::PictureBox& uneImage) {
 bool FrmMain::EnregVign(int& NouVign, vb::PictureBox& uneImage) {
   const QString chemin = gRepCapt + "/" + vign::NomCapt(HeureSess, NouVign);
   platform::ImageStatus st = platform::ImageStatus::AccessDenied;
-  if (QDir().mkpath(gRepCapt)) {
+  if (platform::makePrivateFolder(gRepCapt)) {
     const platform::ImageEncoderInfo* bmp = platform::findEncoderByMime("image/bmp");
     st = bmp ? platform::savePicture(uneImage.Image(), chemin, bmp->clsid) : platform::ImageStatus::GenericError;
   }
