@@ -304,7 +304,8 @@ void Flistimages::clickimage1(int Index, bool restore) {
   if (restore) m.setWindowState(vb::vbNormal);
   // The editor keeps running (ending it would lose its unsaved edits); only
   // its watch stops, so its saves never land in the capture now on show.
-  if (ProcActif(gNomExeEdit) && i != gNbCapt) m.TimPaint.setEnabled(false);
+  const bool editeur = ProcActif(gNomExeEdit) || m.EditeurEnCours();
+  if (editeur && i != gNbCapt) m.TimPaint.setEnabled(false);
 
   // A missing or damaged bitmap is reported and the view stays as it was.
   const QImage image = mainwin::LireBitmap(FrmMain::CheminTemp(i));
@@ -320,7 +321,7 @@ void Flistimages::clickimage1(int Index, bool restore) {
   QString mode = gModeCapt;  // a copy: the clipboard copy records its own kind
   m.CopiePP(mode);
   QString titre = gTxtCapture + QString::number(i) + "/" + QString::number(gNbCapt);
-  if (PictSave[i].Visible() && !ProcActif(gNomExeEdit)) titre += " > " + gTabSauv[i];
+  if (PictSave[i].Visible() && !editeur) titre += " > " + gTabSauv[i];
   m.setCaption(titre);
   if (m.WindowState() == vb::vbNormal) m.setLeft(vb::Screen.Width() - m.Width());
   m.Labtaille.setCaption(gTabTaille[i]);

@@ -168,6 +168,8 @@ class FrmMain : public vb::Form {
   // that capture.
   std::unique_ptr<platform::ChildProgram> ProcEditeur;
   QString NomCaptEditee;
+  // The editor we started still runs, whatever its program's name.
+  bool EditeurEnCours() { return ProcEditeur && ProcEditeur->isRunning(); }
   bool RechargeSignalee = false;  // an unreadable save of the editor was reported
   bool DansTimPaint = false;
 

@@ -10,6 +10,7 @@
 #include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Flistimages.h"
 #include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/GlobDossiers.h"
 #include "velistrom/core/GlobMain.h"
 #include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
@@ -35,6 +36,7 @@ class CaptureList : public ::testing::Test {
     gAgrandi = false;
     gGifDepuisCapt = false;
     gFormatBmp = 0;
+    gDossAppli.clear();  // no settings file unless a test makes one
     gRepCapt = testenv::home() + "/tempocapt";
     ASSERT_TRUE(QDir().mkpath(gRepCapt));
     gLng091 = "Delete every capture?";

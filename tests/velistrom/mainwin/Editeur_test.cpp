@@ -226,8 +226,7 @@ class Edition : public Remise {
   QString go, nouvelle1, nouvelle2;
 };
 
-// Needs the F5 refresh and the capture choice of the keyboard work; enable once merged.
-TEST_F(Edition, DISABLED_TheCaptureFollowsTheEditorsSavesAndTheCaptionComesBack) {
+TEST_F(Edition, TheCaptureFollowsTheEditorsSavesAndTheCaptionComesBack) {
   editeurStub();
   add(Qt::red, 40, 30);
   const QString avant = m().Caption();
@@ -258,7 +257,7 @@ TEST_F(Edition, DISABLED_TheCaptureFollowsTheEditorsSavesAndTheCaptionComesBack)
 }
 
 // Needs the F5 refresh and the capture choice of the keyboard work; enable once merged.
-TEST_F(Edition, DISABLED_AnotherCaptureChosenKeepsTheEditorAndItsSavesInItsOwnCapture) {
+TEST_F(Edition, AnotherCaptureChosenKeepsTheEditorAndItsSavesInItsOwnCapture) {
   editeurStub();
   add(Qt::red, 40, 30);
   add(Qt::blue, 24, 18);
@@ -302,10 +301,11 @@ TEST_F(Edition, ACaptureTakenMeanwhileStopsTheWatchWithoutAReload) {
   EXPECT_TRUE(m().ProcEditeur && m().ProcEditeur->isRunning());
 }
 
-// Needs the F5 refresh of the keyboard work; enable once merged.
-TEST_F(Edition, DISABLED_AnUnreadableSaveIsReportedOnce) {
+TEST_F(Edition, AnUnreadableSaveIsReportedOnce) {
   editeurStub("printf 'not a picture' > \"$1\"");
   add(Qt::red, 40, 30);
+  fl().clickimage1(1, false);  // on show before the editor starts
+  ASSERT_EQ(vue(), QSize(40, 30));
   m().MnuEditPaint_Click();
   attendreFichier(bitmap(1) + ".saved");
   testenv::dialogs().expectMsgBox("Cannot read the picture", vb::vbOK);

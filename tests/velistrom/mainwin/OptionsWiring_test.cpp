@@ -1,6 +1,7 @@
 // The options dialog reached from the real main window: the options command
 // (modal, periodic capture held while it is open), the save-all error path
 // (modeless) and OK writing the settings file through the main window.
+#include "velistrom/options/OptionsMain.h"
 #include "velistrom/options/Options.h"
 
 #include "platform/forms/MsgBox.h"
@@ -40,6 +41,7 @@ class OptionsWiring : public ::testing::Test {
     if (FrmTip* tip = frmTip.existing()) vb::Unload(*tip);
   }
   void TearDown() override {
+    options::setRealMainSide(nullptr);  // later tests start unplugged, as they did before
     frmOptions.destroyNow();
     frmMain.destroyNow();
     frmTip.destroyNow();

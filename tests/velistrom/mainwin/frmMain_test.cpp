@@ -334,6 +334,9 @@ TEST_F(MainStart, OpeningHandlersFollowTheCaptureCount) {
   EXPECT_FALSE(m.MnuOuvDos.Enabled());
   m.setCaption(m.Caption() + " " + testenv::home() + "/Capt_1.jpg");
   m.Mnuflott_Click();
+  EXPECT_FALSE(m.MnuOuvDos.Enabled()) << "a path without the saved-file separator is not one";
+  m.setCaption("Capture 1/1 > " + testenv::home() + "/Capt_1.jpg");
+  m.Mnuflott_Click();
   EXPECT_TRUE(m.MnuOuvDos.Enabled());
 }
 
