@@ -18,7 +18,7 @@ mkdir -p "$HOME"
 export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1
 
 status=0
-for target in xmlrpc langfile params tips; do
+for target in xmlrpc langfile params tips gifrepack; do
   corpus=$work/corpus-$target
   mkdir -p "$corpus"
   cp "$root/fuzz/corpus/$target/"* "$corpus/"

@@ -24,9 +24,7 @@ class RealMainSide final : public MainSide {
     if (m.bouton.exists(6)) m.bouton[6].setBorderStyle(0);
     m.MnuCaptper.setChecked(false);
   }
-  void showTutorials() override {
-    // TODO(lead): FrmBrows shown modeless once it exists.
-  }
+  void showTutorials() override { frmMain().Tutosite_Click(); }
 };
 
 }  // namespace

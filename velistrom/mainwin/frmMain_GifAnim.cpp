@@ -41,9 +41,7 @@ namespace {
 
 class RealGifSide final : public gifmaker::GifSide {
  public:
-  void showTutorials() override {
-    // TODO(lead): FrmBrows shown modeless once it exists.
-  }
+  void showTutorials() override { frmMain().Tutosite_Click(); }
   QString programFolder() override { return vb::App.Path(); }
 };
 
