@@ -3,7 +3,8 @@
 // quantisers side by side, which chose the default one.
 //
 //   convimage_bench                      run the benchmarks
-//   convimage_bench --write-fixtures=DIR write desktop.bmp and dialog.bmp to DIR
+//   convimage_bench --write-fixtures=DIR write desktop, dialog, photo and
+//                                        terminal .bmp to DIR
 //   convimage_bench --psnr A B            print the PSNR of picture B against A
 //   convimage_bench --convert SRC DEST N  ConvImage(SRC, DEST, N, 70)
 //                                         (both for bench/convimage_compare.sh)
@@ -139,7 +140,9 @@ int main(int argc, char** argv) {
       const QString dir = QString::fromLocal8Bit(argv[i] + std::strlen(opt));
       QDir().mkpath(dir);
       const bool ok = desktopFixture().save(dir + "/desktop.bmp", "BMP") &&
-                      dialogFixture().save(dir + "/dialog.bmp", "BMP");
+                      dialogFixture().save(dir + "/dialog.bmp", "BMP") &&
+                      photoFixture().save(dir + "/photo.bmp", "BMP") &&
+                      benchfix::terminalFixture().save(dir + "/terminal.bmp", "BMP");
       return ok ? 0 : 1;
     }
   }
