@@ -9,11 +9,13 @@
 
 namespace platform {
 
-// zlib level used by writePng: chosen with bench/compare.sh, files no larger
-// than ImageMagick's in no more time (figures in bench/README.md).
-inline constexpr int kPngZlibLevel = 6;
+// zlib levels, chosen with bench/compare.sh (figures in bench/README.md):
+// palette and grey rows are a quarter of true colour's or less, so the highest
+// level stays quick; above 7, true colour takes seconds on photo-like content.
+inline constexpr int kPngIndexedZlibLevel = 9;
+inline constexpr int kPngTrueColourZlibLevel = 7;
 
 // Writes `image` as PNG into `out`; GenericError when libpng or the device fails.
-ImageStatus writePng(const QImage& image, QIODevice& out, int zlibLevel = kPngZlibLevel);
+ImageStatus writePng(const QImage& image, QIODevice& out);
 
 }  // namespace platform
