@@ -60,7 +60,7 @@ ours() {  # ours DISPLAY PROGRAM FILTER
     python3 -c '
 import json, sys
 for b in json.load(sys.stdin)["benchmarks"]:
-    if b.get("aggregate_name") == "median":
+    if b.get("aggregate_name", "median") == "median":  # one run: no aggregates
         ms = b["real_time"] * {"ms": 1, "us": 1e-3, "ns": 1e-6}[b["time_unit"]]
         print(b["run_name"], round(ms, 2), int(b.get("bytes", 0)), sep="\t")'
 }
@@ -97,7 +97,7 @@ maim_start=$(median_ms maim --version)
 import_start=$(median_ms "$IMPORT" -version)
 for s in 0 1; do
   d=":$num.$s"
-  size=$(DISPLAY=$d xdpyinfo | awk -v s="screen #$s:" '$0 ~ s {f=1} f && /dimensions:/ {print $2; exit}')
+  size=$(DISPLAY=$d xdpyinfo | awk -v s="screen #$s:" '$0 ~ s {f=1} f && !done && /dimensions:/ {print $2; done=1}')
   { ours "$d" screengrab_bench 'BM_WholeScreen_Shm'
     ours "$d" wholescreen_bench 'BM_WholeScreenPath'
     ours "$d" overlay_bench 'BM_InitFull_RealGrab'; } | while IFS=$'\t' read -r name ms _; do
@@ -106,17 +106,28 @@ for s in 0 1; do
     esac
     record screen "$task" "$size" ours "$ms" 0 0 bmp
   done
+  # 200 captures at 1080p only: at 4K their temporary bitmaps alone take 5 GB
+  if [ "$s" = 0 ]; then
+    DISPLAY=$d QT_QPA_PLATFORM=xcb "$BUILD/bench/wholescreen_bench" --benchmark_filter=BM_Resident200 \
+      --benchmark_format=json 2>/dev/null | python3 -c '
+import json, sys
+b = json.load(sys.stdin)["benchmarks"][0]
+print(round(b["rss_before_MB"]), round(b["rss_first_MB"]), round(b["rss_200_MB"]), sep="\t")' |
+      while IFS=$'\t' read -r before first last; do
+        record memory "200 captures" "$size" ours "$last" "$first" "$before" MB
+      done
+  fi
   export DISPLAY=$d
   record screen grab "$size" "scrot" "$(median_ms scrot -o "$work/s.bmp")" 0 "$scrot_start" bmp
   record screen grab "$size" "maim -u" "$(median_ms maim -u -f bmp "$work/m.bmp")" 0 "$maim_start" bmp
   record screen grab "$size" "import" "$(median_ms "$IMPORT" -window root "BMP3:$work/i.bmp")" 0 "$import_start" bmp
-  record screen grab "$size" "scrot (PNG)" "$(median_ms scrot -o "$work/s.png")" 0 "$scrot_start" png
+  record screen grab "$size" "scrot" "$(median_ms scrot -o "$work/s.png")" 0 "$scrot_start" png
 done
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 machine="$(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) cores, \
 $(free -g | awk '/^Mem:/ {print $2}') GB; $(. /etc/os-release; echo "$PRETTY_NAME"); \
-$("$CONVERT" -version | head -1 | sed 's/^Version: //; s/ https.*//'), scrot $(scrot --version | awk '{print $2}'), \
+$("$CONVERT" -version | head -1 | sed 's/^Version: //; s/ https.*//'), $(scrot --version | head -1), \
 maim $(maim --version | awk '{print $NF}'), gifsicle $(gifsicle --version | head -1 | awk '{print $NF}'); \
 load average $load_before before, $load_after after"
 python3 bench/compare_report.py "$results" "$RUNS" "$(date -u +%Y-%m-%d)" "$machine" \

@@ -58,7 +58,7 @@ def screen_table(rows, ratios):
                 out.append(f"| {task} | {size} | {o['ms']:.1f} | – | – | – |")
                 continue
             for p in peers:
-                if task == "whole-screen path" and p["tool"] != "scrot":
+                if task == "whole-screen path" and (p["tool"], p["fmt"]) != ("scrot", "bmp"):
                     continue
                 t = o["ms"] / p["ms"]
                 ratios.append((f"{task} {size} / {p['tool']}", t))
@@ -67,9 +67,18 @@ def screen_table(rows, ratios):
     return out
 
 
+def memory_table(rows):
+    out = ["| screen | resident before the first capture MB | after the first MB | after 200 MB |",
+           "|---|---:|---:|---:|"]
+    for r in rows:
+        if r["kind"] == "memory":
+            out.append(f'| {r["size"]} | {r["start"]:.0f} | {r["bytes"]} | {r["ms"]:.0f} |')
+    return out
+
+
 def chart(ratios):
     bar_h, left, width = 18, 300, 420
-    top = max(max(r for _, r in ratios), 1.0) * 1.05
+    top = max([r for _, r in ratios] + [1.0]) * 1.05
     h = bar_h * len(ratios) + 40
     x = lambda v: left + v / top * width
     parts = [f'<svg xmlns="http://www.w3.org/2000/svg" width="{left + width + 60}" height="{h}" '
@@ -102,6 +111,8 @@ def main():
     section += picture_table(rows, ratios)
     section += ["", "### Grab, whole-screen path and overlay against scrot, maim and import", ""]
     section += screen_table(rows, ratios)
+    section += ["", "### Resident memory of 200 whole-screen captures in the list", ""]
+    section += memory_table(rows)
     section += ["", "![time ratios, ours to each peer](compare.svg)", "", END]
     with open(svg, "w") as f:
         f.write(chart(ratios))
