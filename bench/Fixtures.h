@@ -100,4 +100,26 @@ inline QImage photoFixture() {
   return img;
 }
 
+// A terminal full of anti-aliased monospace text in a few colours on a dark
+// background: the most common text-heavy capture.
+inline QImage terminalFixture() {
+  QImage img(1920, 1080, QImage::Format_RGB32);
+  img.fill(QColor(30, 30, 30));
+  QPainter p(&img);
+  p.setFont(QFont("DejaVu Sans Mono", 11));
+  static const QColor inks[] = {QColor(220, 220, 220), QColor(120, 200, 120),
+                                QColor(110, 160, 240), QColor(230, 200, 90)};
+  for (int line = 0; line < 60; ++line) {
+    p.setPen(inks[line % 5 == 0 ? 1 + line % 3 : 0]);
+    p.drawText(8, 16 + line * 17,
+               QString("drwxr-xr-x  %1 user group %2 Dec 11 04:%3 build-%4/src/module_%5.cpp")
+                   .arg(line % 7 + 1)
+                   .arg(4096 * (line + 1) + line * 37, 8)
+                   .arg(line % 60, 2, 10, QChar('0'))
+                   .arg(line * 13 % 97)
+                   .arg(line * 7919 % 1000));
+  }
+  return img;
+}
+
 }  // namespace benchfix

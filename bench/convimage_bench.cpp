@@ -3,7 +3,8 @@
 // quantisers side by side, which chose the default one.
 //
 //   convimage_bench                      run the benchmarks
-//   convimage_bench --write-fixtures=DIR write desktop.bmp and dialog.bmp to DIR
+//   convimage_bench --write-fixtures=DIR write desktop, dialog, photo and
+//                                        terminal .bmp to DIR
 //   convimage_bench --psnr A B            print the PSNR of picture B against A
 //   convimage_bench --convert SRC DEST N  ConvImage(SRC, DEST, N, 70)
 //                                         (both for bench/convimage_compare.sh)
@@ -36,18 +37,24 @@ using benchfix::desktopFixture;
 using benchfix::dialogFixture;
 using benchfix::photoFixture;
 
+// The four fixtures, in memory and as BMP files (ConvImage's input).
+constexpr const char* kFixtureNames[] = {"desktop", "dialog", "photo", "terminal"};
+
 struct Fixture {
   QTemporaryDir dir;
-  QString desktop, dialog;
-  QImage desktopImage, dialogImage, photoImage;
+  QImage images[4];
+  QString files[4];
+  QImage& desktopImage = images[0];
+  QImage& photoImage = images[2];
   Fixture() {
-    photoImage = photoFixture();
-    desktopImage = desktopFixture();
-    dialogImage = dialogFixture();
-    desktop = dir.filePath("desktop.bmp");
-    dialog = dir.filePath("dialog.bmp");
-    desktopImage.save(desktop, "BMP");
-    dialogImage.save(dialog, "BMP");
+    images[0] = desktopFixture();
+    images[1] = dialogFixture();
+    images[2] = photoFixture();
+    images[3] = benchfix::terminalFixture();
+    for (int i = 0; i < 4; ++i) {
+      files[i] = dir.filePath(QString(kFixtureNames[i]) + ".bmp");
+      images[i].save(files[i], "BMP");
+    }
   }
 };
 
@@ -56,9 +63,9 @@ Fixture& fixture() {
   return f;
 }
 
-void BM_ConvImage(benchmark::State& state, int format, bool dialog) {
+void BM_ConvImage(benchmark::State& state, int format, int which) {
   Fixture& f = fixture();
-  const QString src = dialog ? f.dialog : f.desktop;
+  const QString src = f.files[which];
   const QString dest = f.dir.filePath("out");
   for (auto _ : state) {
     if (!Conversion::ConvImage(src, dest, format, 70)) {
@@ -70,7 +77,7 @@ void BM_ConvImage(benchmark::State& state, int format, bool dialog) {
   if (format == Conversion::FormatJpeg || format == Conversion::FormatGif) {
     QImage back;
     platform::loadPicture(dest, back);
-    const double psnr = platform::picturePsnr(dialog ? f.dialogImage : f.desktopImage, back);
+    const double psnr = platform::picturePsnr(f.images[which], back);
     state.counters["psnr_dB"] = std::isinf(psnr) ? 99.0 : psnr;  // 99: identical
   }
 }
@@ -93,11 +100,11 @@ void registerBenchmarks() {
                                                  {"jpeg70", Conversion::FormatJpeg},
                                                  {"gif", Conversion::FormatGif},
                                                  {"png", Conversion::FormatPng}};
-  for (const bool dialog : {false, true})
+  for (int which = 0; which < 4; ++which)
     for (const auto& [name, format] : formats)
       benchmark::RegisterBenchmark(
-          (std::string("BM_ConvImage/") + (dialog ? "dialog_" : "desktop_") + name).c_str(),
-          BM_ConvImage, format, dialog)
+          (std::string("BM_ConvImage/") + kFixtureNames[which] + "_" + name).c_str(),
+          BM_ConvImage, format, which)
           ->Unit(benchmark::kMillisecond);
 
   using Q = platform::GifQuantiser;
@@ -139,7 +146,9 @@ int main(int argc, char** argv) {
       const QString dir = QString::fromLocal8Bit(argv[i] + std::strlen(opt));
       QDir().mkpath(dir);
       const bool ok = desktopFixture().save(dir + "/desktop.bmp", "BMP") &&
-                      dialogFixture().save(dir + "/dialog.bmp", "BMP");
+                      dialogFixture().save(dir + "/dialog.bmp", "BMP") &&
+                      photoFixture().save(dir + "/photo.bmp", "BMP") &&
+                      benchfix::terminalFixture().save(dir + "/terminal.bmp", "BMP");
       return ok ? 0 : 1;
     }
   }

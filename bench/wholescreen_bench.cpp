@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -135,8 +136,44 @@ void BM_WholeScreenPath(benchmark::State& state) {
   state.SetLabel(taille(zone).toStdString());
 }
 
+// Resident memory of this process in MB, from /proc.
+double residentMb() {
+  QFile status("/proc/self/status");
+  if (!status.open(QIODevice::ReadOnly)) return 0;
+  for (const QByteArray& line : status.readAll().split('\n'))
+    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+  return 0;
+}
+
+// 200 whole-screen captures kept in the list: resident memory before the first,
+// after it and after the 200th (bench/compare.sh reports them).
+void BM_Resident200Captures(benchmark::State& state) {
+  if (!pret(state)) return;
+  const quint32 h = platform::pointerHandle();
+  for (auto _ : state) {
+    viderListe();
+    state.counters["rss_before_MB"] = residentMb();
+    QRect zone;
+    for (int i = 1; i <= 200; ++i) {
+      mainwin::Prise p = mainwin::Prendre(false, true, h, QPoint(400, 300));
+      zone = p.zone;
+      gMain->Picture1.setWidth(p.zone.width() * 15);
+      gMain->Picture1.setHeight(p.zone.height() * 15);
+      gMain->Picture1.setPicture(p.image);
+      gModeCapt = "e";
+      gLargImg = p.zone.width() * 15.0;
+      gMain->GestVignettes(gMain->Picture1);
+      if (i == 1) state.counters["rss_first_MB"] = residentMb();
+    }
+    state.counters["rss_200_MB"] = residentMb();
+    state.SetLabel(taille(zone).toStdString());
+  }
+  viderListe();
+}
+
 }  // namespace
 
+BENCHMARK(BM_Resident200Captures)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Grab)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GrabAndPointer)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AddToList)->Unit(benchmark::kMillisecond);

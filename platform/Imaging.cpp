@@ -13,6 +13,7 @@
 
 #include "platform/Folders.h"
 #include "platform/GifWriter.h"
+#include "platform/PngWriter.h"
 
 namespace platform {
 namespace {
@@ -33,8 +34,8 @@ bool qtCanWrite(const char* format) {
 
 std::vector<ImageEncoderInfo> buildEncoderList() {
   std::vector<ImageEncoderInfo> list;
-  // BMP and PNG are built into Qt; JPEG is a plug-in and is listed only when
-  // present, so a missing plug-in shows as a missing encoder. GIF is our own.
+  // BMP is built into Qt; JPEG is a plug-in and is listed only when present,
+  // so a missing plug-in shows as a missing encoder. GIF and PNG are our own.
   if (qtCanWrite("bmp"))
     list.push_back(
         {kBmpEncoder, kBmpFormat, "Built-in BMP Codec", "BMP", "*.BMP;*.DIB;*.RLE", "image/bmp"});
@@ -42,8 +43,7 @@ std::vector<ImageEncoderInfo> buildEncoderList() {
     list.push_back({kJpegEncoder, kJpegFormat, "Built-in JPEG Codec", "JPEG",
                     "*.JPG;*.JPEG;*.JPE;*.JFIF", "image/jpeg"});
   list.push_back({kGifEncoder, kGifFormat, "Built-in GIF Codec", "GIF", "*.GIF", "image/gif"});
-  if (qtCanWrite("png"))
-    list.push_back({kPngEncoder, kPngFormat, "Built-in PNG Codec", "PNG", "*.PNG", "image/png"});
+  list.push_back({kPngEncoder, kPngFormat, "Built-in PNG Codec", "PNG", "*.PNG", "image/png"});
   return list;
 }
 
@@ -57,17 +57,14 @@ const ImageEncoderInfo* findEncoder(const QUuid& clsid) {
 ImageStatus encodeInto(const ImageEncoderInfo& encoder, const QImage& image, QIODevice& out,
                        std::optional<int> jpegQuality) {
   if (encoder.clsid == kGifEncoder) return writeGif(image, out);
+  if (encoder.clsid == kPngEncoder) return writePng(image, out);
 
   QImage toWrite = image;
-  const char* format = "png";
+  const char* format = "bmp";
   int quality = -1;
   if (encoder.clsid == kBmpEncoder) {
-    format = "bmp";  // Qt writes 32-bit pictures as 24-bit BMP
+    // Qt writes 32-bit pictures as 24-bit BMP
     toWrite = image.convertToFormat(QImage::Format_RGB32);
-  } else if (encoder.clsid == kPngEncoder && !image.hasAlphaChannel()) {
-    // A picture of at most 256 colours (a dialog, a window) goes into a palette
-    // PNG: the same pixels in a file several times smaller, written faster.
-    if (const auto exact = exactPalette(image)) toWrite = indexedToIndexed8(*exact);
   } else if (encoder.clsid == kJpegEncoder) {
     format = "jpeg";
     quality = jpegQuality.value_or(75);
