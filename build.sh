@@ -85,6 +85,7 @@ case "${1:-}" in
     status=0
     echo "== tests =="; run_tests build || status=1
     echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer =="; run_tests build-asan || status=1
+    echo "== fuzzing the readers of outside input =="; bash fuzz/run.sh 15 || status=1
     exit $status
     ;;
   *)
