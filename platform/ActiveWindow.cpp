@@ -137,4 +137,40 @@ bool requestActivation(NativeWindow window) {
   return true;
 }
 
+namespace {
+bool viewable(Display* dpy, Window w) {
+  X11ErrorTrap trap(dpy);
+  XWindowAttributes attrs{};
+  return XGetWindowAttributes(dpy, w, &attrs) && !trap.failed() && attrs.map_state == IsViewable;
+}
+}  // namespace
+
+bool stackBelowFrameOf(NativeWindow cover, NativeWindow window) {
+  Display* dpy = x11Display();
+  if (!dpy) return true;
+  if (cover == 0 || window == 0) return false;
+  const Window root = DefaultRootWindow(dpy);
+  const Window frame = topLevelAncestor(dpy, window, root);
+  if (frame == 0 || !viewable(dpy, frame) || !viewable(dpy, window)) return false;
+  X11ErrorTrap trap(dpy);
+  XWindowChanges change{};
+  change.sibling = frame;
+  change.stack_mode = Below;
+  XConfigureWindow(dpy, cover, CWSibling | CWStackMode, &change);
+  return !trap.failed();
+}
+
+bool giveKeyboardFocus(NativeWindow window) {
+  Display* dpy = x11Display();
+  if (!dpy) {
+    QWindow* w = qtWindow(window);
+    if (w) w->requestActivate();
+    return w != nullptr;
+  }
+  if (window == 0 || !viewable(dpy, window)) return false;
+  X11ErrorTrap trap(dpy);
+  XSetInputFocus(dpy, window, RevertToParent, CurrentTime);
+  return !trap.failed();
+}
+
 }  // namespace platform

@@ -19,4 +19,13 @@ QRect windowFrameRect(NativeWindow window);
 // there is no window manager to ask, or the window is 0.
 bool requestActivation(NativeWindow window);
 
+// Stacks `cover`, a window outside the window manager, right below the outer
+// frame of `window`, so that `window` shows above it. False while that frame is
+// not on the screen yet; true without an X display (nothing to stack).
+bool stackBelowFrameOf(NativeWindow cover, NativeWindow window);
+
+// Gives the keyboard focus to a window on the screen directly, without asking
+// the window manager. False when the window is not viewable.
+bool giveKeyboardFocus(NativeWindow window);
+
 }  // namespace platform
