@@ -1,7 +1,11 @@
 #include "platform/ActiveWindow.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QThread>
 #include <QWindow>
+
+#include <algorithm>
 
 #include <vector>
 
@@ -158,6 +162,28 @@ bool stackBelowFrameOf(NativeWindow cover, NativeWindow window) {
   change.stack_mode = Below;
   XConfigureWindow(dpy, cover, CWSibling | CWStackMode, &change);
   return !trap.failed();
+}
+
+NativeWindow outerWindow(NativeWindow window) {
+  Display* dpy = x11Display();
+  if (!dpy || window == 0) return window;
+  return topLevelAncestor(dpy, window, DefaultRootWindow(dpy));
+}
+
+bool waitUntilOffScreen(const std::vector<NativeWindow>& windows, int timeoutMs) {
+  Display* dpy = x11Display();
+  if (!dpy) return true;
+  QElapsedTimer clock;
+  clock.start();
+  for (;;) {
+    XSync(dpy, False);
+    const bool allGone = std::none_of(windows.begin(), windows.end(),
+                                      [dpy](NativeWindow w) { return w != 0 && viewable(dpy, w); });
+    if (allGone) return true;
+    if (clock.elapsed() >= timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QThread::msleep(2);
+  }
 }
 
 bool giveKeyboardFocus(NativeWindow window) {

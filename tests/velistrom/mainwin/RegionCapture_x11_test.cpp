@@ -480,13 +480,13 @@ TEST_F(RegionCaptureX11, ARightClickValidatesTheSavedSizeRectangle) {
   EXPECT_FALSE(frmFull->Visible());
 }
 
-TEST_F(RegionCaptureX11, WithTheClipboardCopyOffTheCaptureIsListedOnly) {
+TEST_F(RegionCaptureX11, WithTheClipboardCopyOffTheCaptureIsListedAndTheClipboardEmptied) {
   gPasCopiePP = "1";
   platform::clipboard::setText("le mien");
   ASSERT_TRUE(ctrlZ());
   ASSERT_TRUE(entree(1));
   EXPECT_EQ(ecarts(capture(1), origineCoupe()), 0);
-  EXPECT_EQ(lirePressePapiers({}).toStdString(), "le mien");
+  EXPECT_EQ(lirePressePapiers({}).toStdString(), "");
 }
 
 TEST_F(RegionCaptureX11, AfterEscapeTheHotkeyFreezesTheScreenAsItIsNow) {
