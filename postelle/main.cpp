@@ -1,6 +1,8 @@
 #include "common/LigneCommande.h"
-#include "postelle/ConstAppli.h"
+#include "platform/X11Display.h"
 #include "platform/forms/Forms.h"
+#include "postelle/ConstAppli.h"
+#include "postelle/FrmForum.h"
 
 #include <QApplication>
 
@@ -8,10 +10,14 @@ int main(int argc, char** argv) {
   // One device pixel per twip-pixel, so captures are pixel-exact.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   const QStringList args = argumentsBruts(argc, argv);
-  QApplication app(argc, argv);
+  if (!platform::displayReachable("Postelle")) return 1;
+  vb::Application app(argc, argv);
   QApplication::setApplicationName("Postelle");
   vb::useDefaultFont();
   if (!ConstAppli::Main(args)) return 1;
-  // The posting window is shown here once it exists.
-  return 0;
+  vb::installSessionEndHandlers();
+  frmForum().Show();
+  const int rc = vb::RunProgram();
+  vb::EndForms();
+  return rc;
 }

@@ -23,18 +23,17 @@ QString titreEnvoi(const QDateTime& moment) {
          systeme.toString(moment.time(), heure);
 }
 
-bool dansDossier(const QString& fichier, const QString& dossier) {
-  if (dossier.isEmpty()) return false;
-  const QString f = QFileInfo(fichier).canonicalFilePath();
-  const QString d = QFileInfo(dossier).canonicalFilePath();
-  if (f.isEmpty() || d.isEmpty()) return false;
-  return f.startsWith(d + '/');
-}
-
 int FrmPartage::Form_Load(const QStringList& args) {
   chemins = lireLigneCommande(args);
   if (chemins.CheminImage.isEmpty()) {
     vb::MsgBox(QStringLiteral("No picture was given to share."), vb::vbExclamation);
+    return 2;
+  }
+  // Refused before the picture is decoded: the upload would refuse it anyway.
+  if (QFileInfo(chemins.CheminImage).size() > envoi::kTailleImageMax) {
+    vb::MsgBox("The file \"" + chemins.CheminImage + "\" is larger than " +
+                   QString::number(envoi::kTailleImageMax >> 20) + " MB, the most an upload takes. Nothing was sent.",
+               vb::vbExclamation);
     return 2;
   }
   QImageReader lecteur(chemins.CheminImage);

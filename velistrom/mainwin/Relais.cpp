@@ -16,7 +16,9 @@ void BrancherRelais() {
 void BrancherCotes() {
   BrancherRelais();
   BrancherRemise();
+  BrancherChrono();
   BrancherGifMaker();
+  BrancherOptions();
 }
 
 }  // namespace mainwin

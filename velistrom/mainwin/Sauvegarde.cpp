@@ -3,6 +3,8 @@
 #include "platform/forms/Runtime.h"
 #include "velistrom/mainwin/Flistimages.h"
 #include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/Params.h"
+#include "velistrom/options/Options.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -11,33 +13,9 @@
 
 namespace sauv {
 
-QString SansSeparateurs(const QString& texte) {
-  QString s = texte;
-  s.remove(u'/');
-  s.remove(u'\\');  // not a separator here, but it is one wherever the file travels
-  s.remove(QChar(0));
-  return s;
-}
-
 QString Estampille(bool nomHorod, const QString& dateSess, const QString& heureSess, const QString& horod) {
   return nomHorod ? horod : dateSess + "_" + heureSess;
 }
-
-QString NomSauv(const QString& repSauve, const QString& prefixe, const QString& estampille, int numSauv) {
-  QString dossier = repSauve;
-  if (!dossier.endsWith(u'/')) dossier += u'/';
-  return dossier + SansSeparateurs(prefixe) + "_" + SansSeparateurs(estampille) + "_" +
-         vb::Format(numSauv, "000") + ".bmp";
-}
-
-int FormatDeMot(const QString& mot) {
-  if (mot == "jpg") return 2;
-  if (mot == "gif") return 3;
-  if (mot == "png") return 4;
-  return 0;
-}
-
-QString AvecFormat(const QString& nomBmp, const QString& mot) { return nomBmp.left(nomBmp.size() - 3) + mot; }
 
 namespace {
 
@@ -133,7 +111,10 @@ std::function<void()>& montrerOptions() {
 void setMontrerOptions(std::function<void()> montrer) { montrerOptions() = std::move(montrer); }
 
 void MontrerOptions() {
-  if (montrerOptions()) montrerOptions()();
+  if (montrerOptions())
+    montrerOptions()();
+  else
+    frmOptions().Show();  // modeless: the user picks another folder and saves again
 }
 
 }  // namespace mainwin
