@@ -29,11 +29,14 @@ class CoverKeeper : public QObject {
     return false;
   }
 
+ bool anyModal() const { return coverShows() && !modals_.empty(); }
+
  private:
   bool coverShows() const { return cover && cover->isVisible(); }
 
   void shown(QWidget* w) {
-    if (!coverShows()) return;
+    // A window kept on top by its own flag (the shutter) keeps its own stacking.
+    if (!coverShows() || (w->windowFlags() & Qt::WindowStaysOnTopHint)) return;
     above_.push_back(w);
     const bool modal = w->isModal();
     if (modal) takeGrabs(w);
@@ -117,5 +120,6 @@ CoverKeeper* keeper() {
 void setCoveringWindow(QWidget* cover) { keeper()->cover = cover; }
 QWidget* coveringWindow() { return keeper()->cover; }
 bool windowsAboveCover() { return keeper()->anyAbove(); }
+bool modalAboveCover() { return keeper()->anyModal(); }
 
 }  // namespace vb

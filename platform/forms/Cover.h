@@ -12,7 +12,10 @@ namespace vb {
 void setCoveringWindow(QWidget* cover);
 QWidget* coveringWindow();
 // True while a window shown over the cover is still on the screen: the cover
-// must not raise itself above it nor take the grabs back.
+// must not raise itself above it.
 bool windowsAboveCover();
+// True while a modal box shown over the cover is open: the cover must not take
+// the keyboard or the pointer back.
+bool modalAboveCover();
 
 }  // namespace vb

@@ -104,7 +104,7 @@ void FrmMain::Rafraichir() {
   const int n = gNbCapt > 0 ? gNbCapt : 1;
   const int largeur = gTabLargCapt[n], hauteur = gTabHautCapt[n];
   // No size recorded yet: an empty picture is no capture.
-  if (HautGrab == 0 || !dernierEstZone || largeur <= 0 || hauteur <= 0) {
+  if (!dernierEstZone || largeur <= 0 || hauteur <= 0) {
     vb::MsgBox(gTxtPasDeZone, vb::vbInformation);
     TimPeriod.setEnabled(false);
     return;

@@ -389,8 +389,8 @@ void FrmFull::endGestures() {
 }
 
 void FrmFull::grabInput() {
-  if (!Visible() || vb::windowsAboveCover()) return;
-  widget()->raise();
+  if (!Visible() || vb::modalAboveCover()) return;
+  if (!vb::windowsAboveCover()) widget()->raise();
   Picture1.SetFocus();
   Picture1.widget()->grabKeyboard();
   Picture1.widget()->grabMouse();
