@@ -1,7 +1,11 @@
 #include "platform/ActiveWindow.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QThread>
 #include <QWindow>
+
+#include <algorithm>
 
 #include <vector>
 
@@ -135,6 +139,64 @@ bool requestActivation(NativeWindow window) {
   XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
   XFlush(dpy);
   return true;
+}
+
+namespace {
+bool viewable(Display* dpy, Window w) {
+  X11ErrorTrap trap(dpy);
+  XWindowAttributes attrs{};
+  return XGetWindowAttributes(dpy, w, &attrs) && !trap.failed() && attrs.map_state == IsViewable;
+}
+}  // namespace
+
+bool stackBelowFrameOf(NativeWindow cover, NativeWindow window) {
+  Display* dpy = x11Display();
+  if (!dpy) return true;
+  if (cover == 0 || window == 0) return false;
+  const Window root = DefaultRootWindow(dpy);
+  const Window frame = topLevelAncestor(dpy, window, root);
+  if (frame == 0 || !viewable(dpy, frame) || !viewable(dpy, window)) return false;
+  X11ErrorTrap trap(dpy);
+  XWindowChanges change{};
+  change.sibling = frame;
+  change.stack_mode = Below;
+  XConfigureWindow(dpy, cover, CWSibling | CWStackMode, &change);
+  return !trap.failed();
+}
+
+NativeWindow outerWindow(NativeWindow window) {
+  Display* dpy = x11Display();
+  if (!dpy || window == 0) return window;
+  return topLevelAncestor(dpy, window, DefaultRootWindow(dpy));
+}
+
+bool waitUntilOffScreen(const std::vector<NativeWindow>& windows, int timeoutMs) {
+  Display* dpy = x11Display();
+  if (!dpy) return true;
+  QElapsedTimer clock;
+  clock.start();
+  for (;;) {
+    XSync(dpy, False);
+    const bool allGone = std::none_of(windows.begin(), windows.end(),
+                                      [dpy](NativeWindow w) { return w != 0 && viewable(dpy, w); });
+    if (allGone) return true;
+    if (clock.elapsed() >= timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QThread::msleep(2);
+  }
+}
+
+bool giveKeyboardFocus(NativeWindow window) {
+  Display* dpy = x11Display();
+  if (!dpy) {
+    QWindow* w = qtWindow(window);
+    if (w) w->requestActivate();
+    return w != nullptr;
+  }
+  if (window == 0 || !viewable(dpy, window)) return false;
+  X11ErrorTrap trap(dpy);
+  XSetInputFocus(dpy, window, RevertToParent, CurrentTime);
+  return !trap.failed();
 }
 
 }  // namespace platform

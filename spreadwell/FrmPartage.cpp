@@ -8,12 +8,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QLocale>
+#include <QRegularExpression>
 
 namespace spreadwell {
 
+// A date shown to a person: the system's own formats. The time format without
+// its zone, as a clock shows it.
 QString titreEnvoi(const QDateTime& moment) {
-  return "picked with Velistrom " + vb::Format(moment, QStringLiteral("Short Date")) + " - " +
-         vb::Format(moment, QStringLiteral("Long Time"));
+  const QLocale systeme = QLocale::system();
+  const QString heure =
+      systeme.timeFormat(QLocale::LongFormat).remove(QRegularExpression(QStringLiteral("\\s*t+"))).trimmed();
+  return "picked with Velistrom " + systeme.toString(moment.date(), QLocale::ShortFormat) + " - " +
+         systeme.toString(moment.time(), heure);
 }
 
 int FrmPartage::Form_Load(const QStringList& args) {
@@ -48,11 +55,9 @@ bool FrmPartage::EnvoiImage() {
   auto succes = [&](const QString& id) {
     IdImage = id;
     Labverif = envoi::adressePage(*hote, id);
-    const bool ouvert = ouvrirAdresse ? ouvrirAdresse(Labverif) : platform::openAddress(Labverif);
-    if (!ouvert)
-      throw envoi::ErreurPiegee(
-          ("the picture was sent, but its page " + Labverif + " could not be opened in the browser")
-              .toStdString());
+    // Whether a browser started is not known to the user's benefit: the
+    // picture is on the host either way.
+    (void)(ouvrirAdresse ? ouvrirAdresse(Labverif) : platform::openAddress(Labverif));
     // Only our own hand-over copies go; a user's file stays where it is.
     if (dansDossier(chemins.CheminRecu, dossierDonnees)) QFile::remove(chemins.CheminRecu);
   };
@@ -60,7 +65,9 @@ bool FrmPartage::EnvoiImage() {
   switch (r.issue) {
     case envoi::ResultatEnvoi::Issue::Succes: return true;
     case envoi::ResultatEnvoi::Issue::ErreurPiegee:
-      vb::MsgBox("The picture could not be shared: " + r.message + ".", vb::vbExclamation);
+      // A trapped error ends quietly, the file kept; only a missing host
+      // setting is told, since nothing else would ever say why.
+      if (r.hoteAbsent) vb::MsgBox("The picture could not be shared: " + r.message + ".", vb::vbExclamation);
       return false;
     default: return false;  // an error answer has had its box already
   }

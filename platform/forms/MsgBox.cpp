@@ -28,6 +28,8 @@ void appendLog(const QString& path, const QString& kind, const QString& title, c
 
 QWidget* activeParent() { return QApplication::activeWindow(); }
 
+QString printerTitle() { return QPrintDialog::tr("Print"); }
+
 class QtDialogService : public DialogService {
  public:
   int msgBox(const QString& prompt, int buttons, const QString& title) override {
@@ -115,14 +117,16 @@ class QtDialogService : public DialogService {
     return dlg.selectedFiles().first();
   }
 
+  // The printer box keeps a title of its own: DialogTitle belongs to the file
+  // dialogs, and the one last given to them would name it wrongly.
   bool printerDialog(CommonDialog& d) override {
     const QString log = logPath();
     if (!log.isEmpty()) {
-      appendLog(log, "printer", d.DialogTitle(), QString());
+      appendLog(log, "printer", printerTitle(), QString());
       return false;
     }
     QPrintDialog dlg(&d.printer(), activeParent());
-    if (!d.DialogTitle().isEmpty()) dlg.setWindowTitle(d.DialogTitle());
+    dlg.setWindowTitle(printerTitle());
     if (dlg.exec() != QDialog::Accepted) return false;
     d.setCopies(d.printer().copyCount());
     return true;

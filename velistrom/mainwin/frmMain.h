@@ -28,6 +28,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace platform {
 class TrayIcon;
@@ -87,11 +88,13 @@ class FrmMain : public vb::Form {
   void Rafraichir();
   void Attente(float Secondes);
   void RideauPhoto();
+  // Our windows hidden for a grab: noted while they show, then waited for
+  // until the X server has them off the screen (a fixed pause loses under load).
+  static void NoterFenetre(std::vector<unsigned long>& fenetres, vb::Form& forme);
+  static void AttendreHorsEcran(const std::vector<unsigned long>& fenetres);
 
   int HautGrab = 0;  // Picture1's size at the last activation, twips
   int LargGrab = 0;
-  double LargZone = 0;  // size of the region the repeat takes again, twips
-  double HautZone = 0;
 
   // ================================================================ periodic and long-period capture (frmMain_Periode.cpp)
   void MnuCaptper_Click();

@@ -1,5 +1,6 @@
 // Whole-screen, window and repeated capture of the main window, the wait
 // before a grab and the shutter.
+#include "platform/ActiveWindow.h"
 #include "platform/Pointer.h"
 #include "platform/forms/MsgBox.h"
 #include "velistrom/core/GlobTextes.h"
@@ -11,6 +12,9 @@
 #include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
 
+#include <QWidget>
+
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -37,19 +41,23 @@ void FrmMain::CapturTTbis(int ActiveWindow) {
   // Only what was on screen is hidden, and exactly that comes back.
   bool mainCachee = false;
   bool listeCachee = false;
+  std::vector<unsigned long> cachees;
   if (gGardeVisible == 0) {
     if (Visible()) {
+      NoterFenetre(cachees, *this);
       Hide();
       mainCachee = true;
     }
     vb::DoEvents();
     if (Flistimages* liste = flistimages.existing(); liste && liste->Visible()) {
+      NoterFenetre(cachees, *liste);
       liste->Hide();
       listeCachee = true;
     }
     vb::DoEvents();
   }
   Attente(0.3f);
+  AttendreHorsEcran(cachees);
 
   Picture1.setWidth(vb::Screen.Width());
   Picture1.setHeight(vb::Screen.Height());
@@ -89,17 +97,18 @@ void FrmMain::Rafraichir() {
     return;
   }
 
-  // A region: the one the overlay recorded last (gSelX, gSelY, gLargImg x
-  // gHautImg). Its size is kept here across the whole-screen grab below,
-  // which overwrites gLargImg and gHautImg.
+  // A region: the last region's corner (gSelX, gSelY) at the size the
+  // newest capture of the list was recorded with (the first position's when
+  // the list is empty).
   const bool dernierEstZone = gNbCapt <= 0 || gTabMode[gNbCapt] == "z";
-  if (gLargImg <= 0 || gHautImg <= 0 || !dernierEstZone) {
+  const int n = gNbCapt > 0 ? gNbCapt : 1;
+  const int largeur = gTabLargCapt[n], hauteur = gTabHautCapt[n];
+  // No size recorded yet: an empty picture is no capture.
+  if (!dernierEstZone || largeur <= 0 || hauteur <= 0) {
     vb::MsgBox(gTxtPasDeZone, vb::vbInformation);
     TimPeriod.setEnabled(false);
     return;
   }
-  LargZone = gLargImg;
-  HautZone = gHautImg;
 
   Mnumulti.setChecked(false);
   if (bouton.exists(14)) bouton[14].setBorderStyle(0);
@@ -115,22 +124,21 @@ void FrmMain::Rafraichir() {
   gCursX = pos.x();
   gCursY = pos.y();
 
-  const int largeur = int(std::lround(LargZone));
-  const int hauteur = int(std::lround(HautZone));
   Picture2.setWidth(largeur);
   Picture2.setHeight(hauteur);
   if (WindowState() == vb::vbNormal && !gAgrandi) {
-    setHeight(hauteur + 1800);
-    const int barre = 24 * bouton[0].Width();
-    setWidth(barre < largeur ? largeur + 210 : barre);
+    setHeight(gTabHautPlus[n]);
+    setWidth(gTabPos[n]);
   }
-  if (gNbCapt > 0) Labtaille.setCaption(gTabTaille[gNbCapt]);
+  Labtaille.setCaption(gTabTaille[n]);
 
-  gLargImg = LargZone;
-  gHautImg = HautZone;
-  // The cut starts one pixel inside the region's corner, as the overlay's does.
-  const QRect coupe((gSelX + kTwpp) / kTwpp, (gSelY + kTwpp) / kTwpp, vb::twipsToPixels(LargZone),
-                    vb::twipsToPixels(HautZone));
+  gLargImg += 4 * kTwpp;
+  gHautImg += 4 * kTwpp;
+  // The cut starts one pixel inside the region's corner, as the overlay's
+  // does, and Picture2 keeps it to the capture's size.
+  const QRect coupe((gSelX + kTwpp) / kTwpp, (gSelY + kTwpp) / kTwpp,
+                    std::min(vb::twipsToPixels(gLargImg), vb::twipsToPixels(largeur)),
+                    std::min(vb::twipsToPixels(gHautImg), vb::twipsToPixels(hauteur)));
   const QImage image = Picture1.Picture().copy(coupe);
   Picture2.setPicture(image);
   Picture2S.setPicture(image);
@@ -140,6 +148,16 @@ void FrmMain::Rafraichir() {
 
   GestVignettes(Picture2);
   gModeCapt = "z";
+}
+
+void FrmMain::NoterFenetre(std::vector<unsigned long>& fenetres, vb::Form& forme) {
+  const platform::NativeWindow id = forme.widget()->winId();
+  fenetres.push_back(id);
+  fenetres.push_back(platform::outerWindow(id));
+}
+
+void FrmMain::AttendreHorsEcran(const std::vector<unsigned long>& fenetres) {
+  (void)platform::waitUntilOffScreen(fenetres, 2000);
 }
 
 void FrmMain::Attente(float Secondes) {

@@ -49,7 +49,9 @@ void FrmMain::ExecBouton(int Index, int FromHotkey) {
         // An overlay already on screen (a region hotkey pressed again) goes
         // first: the new grab must see the desktop, not the frozen picture.
         bool attendre = false;
+        std::vector<unsigned long> cachees;
         if (FrmFull* full = frmFull.existing(); full && full->Visible()) {
+          NoterFenetre(cachees, *full);
           full->Hide();
           vb::DoEvents();
           attendre = true;
@@ -58,16 +60,19 @@ void FrmMain::ExecBouton(int Index, int FromHotkey) {
         bool listeCachee = false;
         if (gGardeVisible == 0) {
           mainCachee = Visible();
+          if (mainCachee) NoterFenetre(cachees, *this);
           Hide();
           vb::DoEvents();
           if (Flistimages* liste = flistimages.existing()) {
             listeCachee = liste->Visible();
+            if (listeCachee) NoterFenetre(cachees, *liste);
             liste->Hide();
           }
           vb::DoEvents();
           attendre = true;
         }
         if (attendre) Attente(0.4f);
+        AttendreHorsEcran(cachees);
         gModeCapt = "z";
         gAnnuler = false;
         if (!frmFull().InitFull(Index)) {

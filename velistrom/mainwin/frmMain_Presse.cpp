@@ -49,10 +49,11 @@ void AppliquerChoix(platform::Printer& imprimante, vb::CommonDialog& dlg) {
 // ---------------------------------------------------------------- clipboard
 
 void FrmMain::CopiePP(QString& modcap) {
-  // Switched off: the user's clipboard is left as it is.
-  if (gPasCopiePP == "1") return;
+  // Emptied even with the copy switched off: an older capture left there
+  // would be pasted as if it were the new one.
   platform::clipboard::clear();
   vb::DoEvents();
+  if (gPasCopiePP == "1") return;
   Timdeja.setEnabled(true);
   if (modcap == "f" || modcap == "z") {
     platform::clipboard::setPicture(Picture2.Image());

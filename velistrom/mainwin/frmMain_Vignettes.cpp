@@ -241,7 +241,6 @@ void SignalerEchecs(const QStringList& echecs) {
 void FrmMain::SuppVignette(int& numerVign) {
   const int num = numerVign;  // the caller may pass gNumCapt itself, which this clears
   Flistimages& fl = flistimages();
-  QStringList echecs;
   try {
     if (num >= 1 && num <= gNbCapt) {
       ViderVue(*this);
@@ -251,8 +250,10 @@ void FrmMain::SuppVignette(int& numerVign) {
         setLeft(vb::Screen.Width() - Width());
         setTop(500);
       }
+      // A file that cannot go keeps its capture: the entry would point nowhere
+      // and the file would be left behind for good.
       const QString chemin = gRepCapt + "/" + gTabNomCapt[num];
-      if (const QString err = vign::SupprimerFichier(chemin); !err.isEmpty()) echecs << chemin + ": " + err;
+      if (!vign::SupprimerFichier(chemin).isEmpty()) throw vb::Error(vb::vbErrPathFileAccess);
 
       for (int i = num; i <= gNbCapt - 1; ++i) {
         fl.EcrireEntree(i, fl.LireEntree(i + 1), false);
@@ -297,7 +298,6 @@ void FrmMain::SuppVignette(int& numerVign) {
   } catch (const vb::Error& e) {
     vb::MsgBox("Suppression/Delete " + QString::number(e.Number()) + e.Description(), vb::vbCritical);
   }
-  SignalerEchecs(echecs);
 }
 
 void FrmMain::Supprimertout(int& AvecMess) {

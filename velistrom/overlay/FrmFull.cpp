@@ -7,6 +7,7 @@
 #include "platform/Pointer.h"
 #include "platform/ScreenGrab.h"
 #include "platform/forms/App.h"
+#include "platform/forms/Cover.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
 #include "velistrom/core/GlobTextes.h"
@@ -101,6 +102,11 @@ void blit(QImage& dst, int dx, int dy, const QImage& src, int sx, int sy, int wi
   for (int r = y0; r < y1; ++r)
     std::memcpy(dst.scanLine(dy + r) + std::size_t(dx + x0) * bpp,
                 from.constScanLine(sy + r) + std::size_t(sx + x0) * bpp, std::size_t(x1 - x0) * bpp);
+}
+
+// A visible control of Picture1 lies under the point (twips on Picture1).
+bool covers(const vb::Control& c, float x, float y) {
+  return c.Visible() && x >= c.Left() && y >= c.Top() && x < c.Left() + c.Width() && y < c.Top() + c.Height();
 }
 
 }  // namespace
@@ -246,19 +252,20 @@ FrmFull::FrmFull()
   Text1.setVisible(false);
 
   Picture1.onKeyDown = [this](int& k, int s) { Picture1_KeyDown(k, s); };
+  // With the pointer held by Picture1 the controls on it see no press or
+  // movement of their own: hand them what the old runtime gave them. Of the
+  // controls that take a press only PictClaire does something with it.
   Picture1.onMouseDown = [this](int b, int s, float x, float y) {
-    if (PictClaire.Visible() && QRect(PictClaire.Left(), PictClaire.Top(), PictClaire.Width(),
-                                      PictClaire.Height()).contains(int(x), int(y)))
-      PictClaire_MouseDown(b, s, x - PictClaire.Left(), y - PictClaire.Top());
-    else
-      Picture1_MouseDown(b, s, x, y);
+    auto over = [x, y](const vb::Control& c) { return covers(c, x, y); };
+    if (over(PictClaire)) return PictClaire_MouseDown(b, s, x - PictClaire.Left(), y - PictClaire.Top());
+    for (const vb::Control* c : std::initializer_list<const vb::Control*>{
+             &PictValid, &PictHelpDbH, &LabPreAff, &LabPos2, &LabPosition, &Labtaille, &LabPrecis, &LabCarre,
+             &LabDblScreen, &Labconsignes, &LabGuide})
+      if (over(*c)) return;
+    Picture1_MouseDown(b, s, x, y);
   };
-  // With the pointer held by Picture1 the pictures on it see no movement of
-  // their own: hand them the moves that the old runtime gave them.
   Picture1.onMouseMove = [this](int b, int s, float x, float y) {
-    auto over = [x, y](const vb::Control& c) {
-      return c.Visible() && x >= c.Left() && y >= c.Top() && x < c.Left() + c.Width() && y < c.Top() + c.Height();
-    };
+    auto over = [x, y](const vb::Control& c) { return covers(c, x, y); };
     if (over(PictHelpDbH)) PictHelpDbH_MouseMove(b, s, x - PictHelpDbH.Left(), y - PictHelpDbH.Top());
     if (b == 0 && over(PictClaire))
       PictClaire_MouseMove(b, s, x - PictClaire.Left(), y - PictClaire.Top());
@@ -282,19 +289,21 @@ FrmFull::FrmFull()
   TimLabPreAff.onTimer = [this] { TimLabPreAff_Timer(); };
   TimConsignes.onTimer = [this] { TimConsignes_Timer(); };
   Timdefil.onTimer = [this] { Timdefil_Timer(); };
-  Timboug[0].setInterval(10);  // a handle follows the pointer every 10 ms
+  Timboug[0].setInterval(1);
   Timboug[0].setEnabled(false);
   Timboug.on(&vb::Timer::onTimer, [this](int Index) { Timboug_Timer(Index); });
 
   geo_.setSelClaireHook([this] { copyClearView(); });
   grabber_ = new InputGrabber(this);
   widget()->installEventFilter(grabber_);
+  vb::setCoveringWindow(widget());
 }
 
 FrmFull::~FrmFull() {
   // The base class hides the window after this object is gone: no more events here.
   widget()->removeEventFilter(grabber_);
   delete grabber_;
+  if (vb::coveringWindow() == widget()) vb::setCoveringWindow(nullptr);
 }
 
 int FrmFull::twppX() const { return vb::Screen.TwipsPerPixelX(); }
@@ -380,8 +389,8 @@ void FrmFull::endGestures() {
 }
 
 void FrmFull::grabInput() {
-  if (!Visible()) return;
-  widget()->raise();
+  if (!Visible() || vb::modalAboveCover()) return;
+  if (!vb::windowsAboveCover()) widget()->raise();
   Picture1.SetFocus();
   Picture1.widget()->grabKeyboard();
   Picture1.widget()->grabMouse();
@@ -479,6 +488,7 @@ void FrmFull::ForceForeGroundWindow(platform::NativeWindow newHwnd) {
   if (ours && !Visible()) return;  // a hidden overlay is not brought back
   if (platform::activeWindow() != newHwnd) {
     if (ours) {
+      if (vb::windowsAboveCover()) return;
       widget()->raise();
       widget()->activateWindow();
     } else {
@@ -686,25 +696,29 @@ void FrmFull::ValidSel(vb::Shape& LaSelect) {
   overlay::ShapeBox& s = band ? geo_.rectlibre() : geo_.rectsel();
   // Less than a pixel across or down is nothing to capture.
   if (s.Width() < twppX() || s.Height() < twppY()) return;
-  // A band drawn with the handles on only becomes the selection to adjust: no
-  // capture, so the last region (the repeat's, the main view's size after an
-  // Escape), the clipboard and the main view are left alone.
+  // A band drawn with the handles on is cut and handed to the main view and
+  // the clipboard, but only becomes the selection to adjust: no list entry.
   const bool adopt = band && gRectAjust != 0;
   if (s.Width() > kLargeurMax) (void)s.setWidth(kLargeurMax);
-  const std::int32_t selX = s.Left(), selY = s.Top(), larg = s.Width(), haut = s.Height();
-  if (!adopt) {
-    gModeCapt = QStringLiteral("z");
-    gSelX = selX;
-    gSelY = selY;
-    gHautImg = haut;
-    gLargImg = larg;
-  }
+  const std::int32_t selX = s.Left(), selY = s.Top();
+  // The cut: one pixel in from the shape's corner, its full size, from the
+  // undimmed copy (true colours, the saved pointer, no decorations), kept to
+  // the frozen desktop: a band stretched past its edge gets no black margin.
+  const int cx = vb::twipsToPixels(selX + twppX()), cy = vb::twipsToPixels(selY + twppY());
+  const int cw = std::max(0, std::min(vb::twipsToPixels(s.Width()), PictPourSel.width() - cx));
+  // Below a single grab the copy's second half is only black.
+  const int frozenRows = doubleHeight_ ? PictPourSel.height() : PictPourSel.height() / 2;
+  const int ch = std::max(0, std::min(vb::twipsToPixels(s.Height()), frozenRows - cy));
+  if (cw == 0 || ch == 0) return;
+  const std::int32_t larg = cw < vb::twipsToPixels(s.Width()) ? vb::pixelsToTwips(cw) : s.Width();
+  const std::int32_t haut = ch < vb::twipsToPixels(s.Height()) ? vb::pixelsToTwips(ch) : s.Height();
+  gModeCapt = QStringLiteral("z");
+  gSelX = selX;
+  gSelY = selY;
+  gHautImg = haut;
+  gLargImg = larg;
   LabPosition.setVisible(true);
 
-  // The cut: one pixel in from the shape's corner, its full size, from the
-  // undimmed copy (true colours, the saved pointer, no decorations).
-  const int cw = vb::twipsToPixels(larg), ch = vb::twipsToPixels(haut);
-  const int cx = vb::twipsToPixels(selX + twppX()), cy = vb::twipsToPixels(selY + twppY());
   PictInvis.setPicture(QImage());
   PictInvis.Move(0, 0, larg, haut);
   QImage cut(cw, ch, QImage::Format_RGB32);
@@ -714,11 +728,9 @@ void FrmFull::ValidSel(vb::Shape& LaSelect) {
 
   PictSave = Picture1.Image();
   mainSide().setPictReserv(Picture1.Image());
-  if (!adopt) {
-    mainSide().setPicture2(PictInvis.Image());
-    mainSide().CopiePP(QStringLiteral("z"));
-    mainSide().showCut();
-  }
+  mainSide().setPicture2(PictInvis.Image());
+  mainSide().CopiePP(QStringLiteral("z"));
+  mainSide().showCut();
   if (band) geo_.takeBand();
   else geo_.PlacDesCoins();
   syncControls();
@@ -745,6 +757,10 @@ void FrmFull::Timtransp_Timer() {
   mainSide().hideThumbs();
   Timtransp.setEnabled(false);
   Show();
+  // Still shown, the overlay gets no new Show: this is its activation for the
+  // next capture of the series.
+  activatedThisShowing_ = false;
+  Form_Activate();
 }
 
 void FrmFull::Timavert_Timer() { vb::MsgBox(gLng158, vb::vbExclamation); }
@@ -960,20 +976,20 @@ void FrmFull::Picture1_MouseDown(int Button, int Shift, float X, float Y) {
     syncControls();
     return;
   }
-  if (Button == vb::vbRightButton && !enTrace_) {
+  auto validate = [this] {
     geo_.copyToBand();
     syncControls();
     ValidSel(rectsel);
-    return;
-  }
+  };
+  if (Button == vb::vbRightButton && !enTrace_) return validate();
   if (geo_.inPressZone(X, Y)) {
     if (Button == vb::vbLeftButton) {
       geo_.startMove(X, Y);
       Picture1.setMousePointer(vb::vbSizePointer);
       LabPos2.setVisible(false);
+    } else if (Button == vb::vbRightButton) {
+      validate();  // while a band is drawn: the selection, not the band
     }
-    // A right press here while a band is drawn validates nothing: the band's
-    // release does, and one gesture never gives two captures.
     return;
   }
   if (!geo_.inEnlarged(X, Y)) {

@@ -141,6 +141,21 @@ TEST(Dialogs, ShowPrinterHandsAPrinterThatPrintsIntoAPdf) {
   EXPECT_THROW(cd.ShowPrinter(), vb::Error);
 }
 
+TEST(Dialogs, ThePrinterBoxHasItsOwnTitleNotTheFileDialogsOne) {
+  QTemporaryDir dir;
+  const QString path = dir.path() + "/boxes.log";
+  qputenv("VELISTROM_MSGBOX_LOG", path.toLocal8Bit());
+  vb::setDialogService(nullptr);
+  vb::CommonDialog cd;
+  cd.setDialogTitle("Capture file");
+  cd.ShowPrinter();
+  vb::setDialogService(&dialogs());
+  qunsetenv("VELISTROM_MSGBOX_LOG");
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QString::fromUtf8(f.readAll()), "printer|Print|\n");
+}
+
 TEST(Settings, SaveAndGetUnderTheConfigFolder) {
   EXPECT_EQ(vb::GetSetting("Velistrom", "Options", "Show Tips at Startup", "1"), "1");
   vb::SaveSetting("Velistrom", "Options", "Show Tips at Startup", "0");

@@ -264,7 +264,7 @@ TEST_F(FiveCaptures, DeletingTheCurrentCaptureThroughGNumCaptDeletesThatOne) {
   for (int i = 1; i <= 4; ++i) EXPECT_EQ(thumbColour(i), kColours[i - 1]);
 }
 
-TEST_F(FiveCaptures, AMissingFileStillDeletesTheEntryAndOtherFailuresAreToldAfter) {
+TEST_F(FiveCaptures, AMissingFileStillDeletesTheEntryAndAFileThatCannotGoKeepsItsCapture) {
   ASSERT_TRUE(QFile::remove(gRepCapt + "/" + fileName(2)));
   int two = 2;
   m().SuppVignette(two);  // no box: gone already is as good as deleted
@@ -275,13 +275,16 @@ TEST_F(FiveCaptures, AMissingFileStillDeletesTheEntryAndOtherFailuresAreToldAfte
   const QString path = gRepCapt + "/" + fileName(3);
   ASSERT_TRUE(QFile::remove(path));
   ASSERT_TRUE(QDir().mkpath(path + "/inner"));
-  testenv::dialogs().expectMsgBox("Suppression/Delete", vb::vbOK);
+  testenv::dialogs().expectMsgBox("Suppression/Delete 75", vb::vbOK);
   m().SuppVignette(two);
   testenv::dialogs().verify();
-  EXPECT_EQ(gNbCapt, 3);
-  EXPECT_EQ(gTabNomCapt[2], fileName(4));
-  EXPECT_EQ(thumbColour(2), kColours[3]);
-  EXPECT_FALSE(fl().Image1.exists(4));
+  // The capture stays, with its file; only the main view was emptied.
+  EXPECT_EQ(gNbCapt, 4);
+  EXPECT_EQ(gTabNomCapt[2], fileName(3));
+  EXPECT_EQ(thumbColour(2), kColours[2]);
+  EXPECT_TRUE(fl().Image1.exists(4));
+  EXPECT_TRUE(QFileInfo::exists(path));
+  EXPECT_FALSE(m().Picture2.Visible());
 }
 
 TEST_F(FiveCaptures, ACaptureArrivingWhileADeleteLetsEventsRunJoinsTheEnd) {

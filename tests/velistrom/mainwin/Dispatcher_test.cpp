@@ -208,6 +208,7 @@ TEST_F(Dispatcher, ShutterSoundAndSelfUnload) {
 }
 
 TEST_F(Dispatcher, NoWindowFoundIsReportedAndNothingAdded) {
+  if (m().HautGrab == 0) m().HautGrab = 16200;
   fenetre = QRect();
   testenv::dialogs().expectMsgBox("No window found", vb::vbOK);
   m().bouton_Click(3);
@@ -238,28 +239,31 @@ TEST_F(Dispatcher, GrabHidesOnlyTheVisibleListAndBringsItBack) {
   }
 }
 
-TEST_F(Dispatcher, RepeatedRegionKeepsItsOwnSize) {
+TEST_F(Dispatcher, RepeatedRegionTakesTheNewestCapturesSizeAtTheLastCorner) {
   // The overlay's record of the last region: corner (10, 20), 40 x 30 pixels.
   gModeCapt = "z";
   gSelX = 10 * 15;
   gSelY = 20 * 15;
-  gLargImg = 40 * 15;
-  gHautImg = 30 * 15;
-  // The newest capture of the list is a region of another size (deleted and
-  // re-taken captures leave such entries).
+  // The newest capture of the list is a region of another size: its recorded
+  // sizes decide the repeat's picture and the main window's size.
   add(Qt::red, 90, 70);
   gLargImg = 40 * 15;
   gHautImg = 30 * 15;
+  if (m().HautGrab == 0) m().HautGrab = 16200;
+  const int hautPlus = gTabHautPlus[1], pos = gTabPos[1];
 
-  const QImage attendu = ecranMotif(QRect(11, 21, 40, 30));
+  const QImage attendu = ecranMotif(QRect(11, 21, 90, 70));
   for (int round = 1; round <= 2; ++round) {
     m().Rafraichir();
     ASSERT_EQ(gNbCapt, 1 + round) << round;
     EXPECT_EQ(m().Picture2.Picture(), attendu) << round;
     EXPECT_EQ(gTabMode[gNbCapt].toStdString(), "z");
-    EXPECT_EQ(gTabLargCapt[gNbCapt], 40 * 15) << round;
-    EXPECT_EQ(gTabHautCapt[gNbCapt], 30 * 15) << round;
-    EXPECT_EQ(gLargImg, 40 * 15) << "the region's size survives the whole-screen grab";
+    EXPECT_EQ(gTabLargCapt[gNbCapt], 90 * 15) << round;
+    EXPECT_EQ(gTabHautCapt[gNbCapt], 70 * 15) << round;
+    if (m().WindowState() == vb::vbNormal && !gAgrandi) {
+      EXPECT_EQ(m().Height(), hautPlus);
+      EXPECT_EQ(m().Width(), pos);
+    }
     EXPECT_EQ(gModeCapt.toStdString(), "z");
   }
 }
@@ -271,6 +275,7 @@ TEST_F(Dispatcher, RepeatedRegionAfterAWindowCommandThatFoundNothing) {
   gSelX = 10 * 15;
   gSelY = 20 * 15;
   add(Qt::red, 40, 30);
+  if (m().HautGrab == 0) m().HautGrab = 16200;
   fenetre = QRect();
   testenv::dialogs().expectMsgBox("No window found", vb::vbOK);
   m().bouton_Click(3);

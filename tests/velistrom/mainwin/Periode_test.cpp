@@ -42,6 +42,7 @@ class Periode : public captfix::CaptureList {
     gGardeVisible = 1;
     gMuet = 1;
     gPasCopiePP = "1";
+    m().HautGrab = 16200;  // as after the main window's first activation
     gHCurseur = platform::kNoPointer;
     gPrefixe = "Capt";
     gQualJpg = 70;

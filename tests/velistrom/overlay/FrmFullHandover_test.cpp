@@ -48,9 +48,32 @@ TEST_F(OverlayTest, WidthCappedAt32500TwipsOnTheShapeToo) {
   for (int width : {32500, 32501}) {
     select(f, {0, 0, width, 1500});
     f.ValidSel(f.rectsel);
-    EXPECT_EQ(gLargImg, 32500) << width;
-    EXPECT_EQ(f.geometry().rectsel().Width(), 32500);
-    EXPECT_EQ(f.PictInvis.Image().width(), 2167);  // 2166.7 pixels, rounded
+    EXPECT_EQ(f.geometry().rectsel().Width(), 32500) << width;
+    f.Show();
+  }
+}
+
+// A selection reaching past the frozen desktop (a click without a drag near
+// an edge) is cut to what was on the screen: no black rows or columns.
+TEST_F(OverlayTest, TheCutIsKeptToTheFrozenDesktop) {
+  FrmFull& f = open(0);
+  const int w = sw(), h = sh();
+  struct Case {
+    Rect sel;
+    QSize cut;
+  };
+  for (const Case& c : {Case{{0, 0, 32500, 1500}, {w - 1, 100}},
+                        Case{{(w - 100) * 15, (h - 50) * 15, 3000, 3000}, {99, 49}},
+                        Case{{1500, 1500, 3000, 1500}, {200, 100}}}) {
+    SCOPED_TRACE(c.sel.Left);
+    select(f, c.sel);
+    f.ValidSel(f.rectsel);
+    const QImage cut = f.PictInvis.Image();
+    ASSERT_EQ(cut.size(), c.cut);
+    EXPECT_EQ(gLargImg, c.cut.width() * 15);
+    EXPECT_EQ(gHautImg, c.cut.height() * 15);
+    const int x0 = c.sel.Left / 15 + 1, y0 = c.sel.Top / 15 + 1;
+    EXPECT_EQ(cut.pixel(cut.width() - 1, cut.height() - 1), patternAt(x0 + cut.width() - 1, y0 + cut.height() - 1, 1));
     f.Show();
   }
 }
@@ -110,8 +133,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {"setPicture2", "CopiePP z", "GestVignettes PictInvis", "showThumbsForSeries"}, true},
         ModeCase{"band without handles", true, 0, false,
                  {"setPicture2", "CopiePP z", "GestVignettes PictInvis", "backToMain"}, false},
-        ModeCase{"band with handles: adjusted, not captured", true, 1, false, {}, true},
-        ModeCase{"band with handles in a series", true, 1, true, {}, true}));
+        ModeCase{"band with handles: cut, adjusted, not listed", true, 1, false, {"setPicture2", "CopiePP z"}, true},
+        ModeCase{"band with handles in a series", true, 1, true, {"setPicture2", "CopiePP z"}, true}));
 
 TEST_F(OverlayTest, ASeriesComesBackOnTheSameFrozenScreen) {
   main.multi = true;
@@ -125,6 +148,19 @@ TEST_F(OverlayTest, ASeriesComesBackOnTheSameFrozenScreen) {
   EXPECT_TRUE(f.Visible());
   EXPECT_FALSE(f.Timtransp.Enabled());
   EXPECT_EQ(grabs, 1);
+}
+
+TEST_F(OverlayTest, TheSeriesReShowOfTheStillShownOverlayActivatesItAgain) {
+  main.multi = true;
+  FrmFull& f = open(0);
+  select(f, {1500, 1500, 3000, 1500});
+  f.ValidSel(f.rectsel);
+  ASSERT_TRUE(f.Visible());
+  f.LabDblScreen.setVisible(false);
+  f.rectsel.setVisible(false);
+  f.Timtransp.tick();
+  EXPECT_TRUE(f.LabDblScreen.Visible());
+  EXPECT_TRUE(f.rectsel.Visible());
 }
 
 TEST_F(OverlayTest, ASelectionUnderOnePixelIsNotHandedOver) {

@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         PressCase{"right with Shift without handles: square", 0, false, 2, 1, 1000, 1000, Did::Square},
         PressCase{"right with Shift and Ctrl: capture", 1, false, 2, 3, 4500, 4200, Did::Capture},
         PressCase{"right anywhere: capture", 1, false, 2, 0, 1000, 1000, Did::Capture},
-        PressCase{"right while a band is drawn: nothing", 1, true, 2, 0, 4500, 4200, Did::Nothing},
+        PressCase{"right in the move zone while a band is drawn: capture", 1, true, 2, 0, 4500, 4200, Did::Capture},
         PressCase{"right outside while a band is drawn: new anchor", 1, true, 2, 0, 8000, 8000, Did::Band},
         PressCase{"another left press while drawing: new anchor", 1, true, 1, 0, 8000, 8000, Did::Band}));
 
@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BandCase{"snapped right and up", 1, 2415, -1425, {9000, 5575, 2400, 1350}},
                       BandCase{"snapped left and up", 1, -2415, -1425, {6585, 5575, 2400, 1350}}));
 
-TEST_F(OverlayTest, BandWithHandlesBecomesTheSelectionWithoutACapture) {
+TEST_F(OverlayTest, BandWithHandlesIsCutAndBecomesTheSelectionWithoutAListEntry) {
   FrmFull& f = open(0);
   select(f, kSel);
   f.Picture1_MouseDown(1, 0, 9000, 1500);
@@ -123,7 +123,15 @@ TEST_F(OverlayTest, BandWithHandlesBecomesTheSelectionWithoutACapture) {
   warps.clear();
   f.Picture1_MouseUp(1, 0, 10500, 3000);
   EXPECT_EQ(f.geometry().rectsel().rect(), (Rect{9000, 1500, 1500, 1500}));
-  EXPECT_TRUE(main.only({"GestVignettes", "CopiePP", "setPicture2"}).isEmpty());
+  // The main view and the clipboard hold the band's picture; the list does not.
+  EXPECT_EQ(main.only({"GestVignettes", "CopiePP", "setPicture2"}), (QStringList{"setPicture2", "CopiePP z"}));
+  EXPECT_EQ(main.picture2.size(), QSize(100, 100));
+  EXPECT_EQ(main.picture2.pixel(0, 0), patternAt(601, 101, 1));
+  EXPECT_EQ(gModeCapt, "z");
+  EXPECT_EQ(gSelX, 9000);
+  EXPECT_EQ(gSelY, 1500);
+  EXPECT_EQ(gLargImg, 1500);
+  EXPECT_EQ(gHautImg, 1500);
   EXPECT_TRUE(f.Visible());
   EXPECT_TRUE(f.rectsel.Visible());
   EXPECT_TRUE(f.coinrect[2].Visible());
@@ -167,16 +175,36 @@ TEST_F(OverlayTest, ALateActivationLeavesABandBeingDrawnAlone) {
   EXPECT_TRUE(f.coinrect[4].Visible());
 }
 
-TEST_F(OverlayTest, ARightPressDuringABandGivesNoSecondCapture) {
-  gRectAjust = 0;
+TEST_F(OverlayTest, ARightPressInTheMoveZoneWhileABandIsDrawnValidatesTheSelection) {
   FrmFull& f = open(0);
   select(f, kSel);
   f.Picture1_MouseDown(1, 0, 9000, 1500);
   f.Picture1_MouseMove(1, 0, 10500, 3000);
+  ASSERT_TRUE(f.EnTrace());
+  ASSERT_TRUE(f.geometry().inPressZone(4500, 4500));
   f.Picture1_MouseDown(2, 0, 4500, 4500);
-  f.Picture1_MouseUp(2, 0, 4500, 4500);
   EXPECT_EQ(main.only({"GestVignettes"}).size(), 1);
-  EXPECT_EQ(gSelX, 9000);
+  EXPECT_EQ(gSelX, kSel.Left);
+  EXPECT_EQ(gLargImg, kSel.Width);
+}
+
+// Every press reaches Picture1 through its pointer grab: one on a control of
+// the overlay goes to that control, which does nothing with it.
+TEST_F(OverlayTest, APressOnAControlOfTheOverlayGoesToThatControl) {
+  FrmFull& f = open(0);
+  select(f, kSel);
+  ASSERT_TRUE(f.PictValid.Visible());
+  ASSERT_TRUE(f.Labtaille.Visible());
+  for (const vb::Control* c : std::initializer_list<const vb::Control*>{&f.PictValid, &f.Labtaille, &f.LabGuide}) {
+    SCOPED_TRACE(c->Name().toStdString());
+    ASSERT_TRUE(c->Visible());
+    main.calls.clear();
+    const float x = c->Left() + c->Width() / 2.0f, y = c->Top() + c->Height() / 2.0f;
+    for (int button : {1, 2}) f.Picture1.onMouseDown(button, 0, x, y);
+    EXPECT_FALSE(f.EnTrace()) << "a band started under the control";
+    EXPECT_TRUE(main.only({"GestVignettes"}).isEmpty());
+    EXPECT_EQ(f.geometry().rectsel().rect(), kSel);
+  }
 }
 
 TEST_F(OverlayTest, ReleaseAfterAMoveNudgesThePointerOffTheRectangle) {
@@ -220,6 +248,7 @@ TEST_P(OverlayHandleDrag, TheHandleFollowsThePointerAndResizes) {
   f.Picture1_MouseMove(1, 0, hx + c.dx, hy + c.dy);
   EXPECT_EQ(f.Picture1.MousePointer(), c.pointer);
   EXPECT_TRUE(f.Timboug[c.handle].Enabled());
+  EXPECT_EQ(f.Timboug[c.handle].Interval(), 1);
   EXPECT_TRUE(f.Timsel.Enabled());
   for (int i = 0; i < 8; ++i)
     if (i != c.handle) {

@@ -5,9 +5,13 @@
 
 #include "platform/ScreenGrab.h"
 #include "platform/X11Display.h"
+#include "platform/forms/MsgBox.h"
 #include "tests/support/XTestKeys.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPainter>
 #include <QTest>
 #include <QWidget>
@@ -56,6 +60,52 @@ class PatternWindow : public QWidget {
  private:
   QRect at_;
   QImage img_;
+};
+
+// The share of a window's own rendering that the screen shows where it lies.
+double shareSeen(QWidget* w) {
+  const QImage own = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QRect at(w->mapToGlobal(QPoint(0, 0)), own.size());
+  const QImage screen = platform::grabScreen(at).convertToFormat(QImage::Format_RGB32);
+  if (screen.size() != own.size() || own.isNull()) return 0;
+  int same = 0;
+  for (int y = 0; y < own.height(); y += 3)
+    for (int x = 0; x < own.width(); x += 3)
+      if (within1(own.pixel(x, y), screen.pixel(x, y))) ++same;
+  return double(same) / (((own.height() + 2) / 3) * ((own.width() + 2) / 3));
+}
+
+// The real Qt boxes for one test, instead of the scripted ones.
+class RealBoxes {
+ public:
+  RealBoxes() : scripted_(&vb::dialogService()) { vb::setDialogService(&vb::defaultDialogService()); }
+  ~RealBoxes() { vb::setDialogService(scripted_); }
+
+ private:
+  vb::DialogService* scripted_;
+};
+
+// Shows a plain green window, framed by the window manager, as the series'
+// thumbnail window.
+class SeriesMain : public RecordingMain {
+ public:
+  SeriesMain() {
+    thumbs.setWindowTitle("thumbs");
+    thumbs.setAutoFillBackground(true);
+    QPalette pal = thumbs.palette();
+    pal.setColor(QPalette::Window, Qt::green);
+    thumbs.setPalette(pal);
+    thumbs.setGeometry(400, 300, 360, 240);
+  }
+  void showThumbsForSeries() override {
+    RecordingMain::showThumbsForSeries();
+    thumbs.show();
+  }
+  void hideThumbs() override {
+    RecordingMain::hideThumbs();
+    thumbs.hide();
+  }
+  QWidget thumbs;
 };
 
 class OverlayX11 : public OverlayTest {
@@ -186,6 +236,77 @@ TEST_F(OverlayX11, DoubleHeightWindowIsTwoScreensHighWithTheSeamAtMidScreen) {
         return false;
     return true;
   }));
+}
+
+TEST_F(OverlayX11, ABoxShownOverTheOverlayIsSeenTakesTheEnterAndGivesTheGrabsBack) {
+  FrmFull& f = frmFull();
+  ASSERT_TRUE(f.InitFull(0));
+  f.Show();
+  ASSERT_TRUE(waitFor([&] { return !f.TimMvtDeb.Enabled() && !f.TimForgrnd.Enabled(); }));
+  ASSERT_EQ(QWidget::keyboardGrabber(), f.Picture1.widget());
+  RealBoxes real;
+  testsupport::XTestInput input;
+  ASSERT_TRUE(input.ok());
+
+  double seen = 0;
+  bool grabsFreed = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* box = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+      box = QApplication::activeModalWidget();
+      return box && box->isVisible();
+    }));
+    waitFor([&] { return (seen = shareSeen(box)) > 0.95; });
+    grabsFreed = QWidget::keyboardGrabber() == nullptr && QWidget::mouseGrabber() == nullptr;
+    waitFor([&] { return QApplication::focusWidget() && box->isAncestorOf(QApplication::focusWidget()); });
+    input.tap("Return");
+    input.sync();
+    // Should the box not take it, the test must not hang.
+    QTimer::singleShot(5000, [] {
+      if (QWidget* b = QApplication::activeModalWidget()) b->close();
+    });
+  });
+  const int answer = vb::MsgBox("Over the overlay", vb::vbYesNo | vb::vbDefaultButton2);
+  EXPECT_GT(seen, 0.95) << "the box is under the overlay";
+  EXPECT_TRUE(grabsFreed);
+  EXPECT_EQ(answer, vb::vbNo);  // the Enter went to the box's default button
+  EXPECT_TRUE(main.only({"GestVignettes"}).isEmpty()) << "the Enter made a capture";
+  EXPECT_TRUE(f.Visible());
+  EXPECT_EQ(QWidget::keyboardGrabber(), f.Picture1.widget());
+  EXPECT_EQ(QWidget::mouseGrabber(), f.Picture1.widget());
+  f.Hide();
+}
+
+TEST_F(OverlayX11, ThreeCapturesInASeriesShowTheThumbnailWindowOverTheOverlay) {
+  SeriesMain series;
+  series.multi = true;
+  overlay::setMainSide(&series);
+  gSelLarg = "0200";
+  gSelHaut = "0100";
+  FrmFull& f = frmFull();
+  ASSERT_TRUE(f.InitFull(0));
+  f.Show();
+  ASSERT_TRUE(waitFor([&] { return !f.TimMvtDeb.Enabled() && !f.TimForgrnd.Enabled(); }));
+  f.Timtransp.setInterval(60000);  // the test brings the overlay back itself
+  testsupport::XTestInput input;
+  ASSERT_TRUE(input.ok());
+  for (int n = 1; n <= 3; ++n) {
+    SCOPED_TRACE(n);
+    input.tap("Return");
+    input.sync();
+    ASSERT_TRUE(waitFor([&] { return series.only({"GestVignettes"}).size() == n; }));
+    ASSERT_TRUE(series.thumbs.isVisible());
+    EXPECT_TRUE(f.Visible());
+    double seen = 0;
+    waitFor([&] { return (seen = shareSeen(&series.thumbs)) > 0.95; });
+    EXPECT_GT(seen, 0.95) << "the thumbnail window is under the overlay";
+    f.Timtransp.tick();
+    EXPECT_FALSE(series.thumbs.isVisible());
+    EXPECT_TRUE(f.Visible());
+  }
+  EXPECT_EQ(QWidget::keyboardGrabber(), f.Picture1.widget());
+  f.Hide();
+  overlay::setMainSide(&main);
 }
 
 }  // namespace
