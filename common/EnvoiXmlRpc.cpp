@@ -1,5 +1,6 @@
 #include "common/EnvoiXmlRpc.h"
 
+#include "platform/forms/Busy.h"
 #include "platform/forms/MsgBox.h"
 
 #include <QApplication>
@@ -110,8 +111,9 @@ ResultatEnvoi EnvoiXmlRpc(const QString& cheminImage, const ParamsEnvoi& params,
   const QByteArray requete = xmlrpc::ecrireRequete(
       QStringLiteral("apiXml.xmlrpcUpload"),
       {EncodeB64(octets), params.nom, params.titre, params.commentaire, params.reserve});
-  const xmlrpc::ResultatHttp http =
-      xmlrpc::posterXml(*hote + "/apiXml.php", requete, options.limites);
+  // The windows repaint while the host answers, but take no input.
+  xmlrpc::ResultatHttp http;
+  vb::RunBusy([&] { http = xmlrpc::posterXml(*hote + "/apiXml.php", requete, options.limites); });
   if (!http.transmis) return piegee("the image host did not answer: " + http.erreur);
   const xmlrpc::ReponseRpc reponse = xmlrpc::lireReponse(http.code, http.corps);
 
@@ -131,6 +133,7 @@ ResultatEnvoi EnvoiXmlRpc(const QString& cheminImage, const ParamsEnvoi& params,
   ResultatEnvoi r;
   r.issue = ResultatEnvoi::Issue::Succes;
   r.idImage = valeur.texte;
+  r.adresseHote = *hote;
   if (succes) {
     try {
       succes(r.idImage);

@@ -57,7 +57,8 @@ struct ResultatEnvoi {
     ErreurPiegee,  // no usable answer (file, host, transport, id, success steps)
   };
   Issue issue = Issue::RienAEnvoyer;
-  QString idImage;  // Succes
+  QString idImage;      // Succes
+  QString adresseHote;  // Succes: the host the picture went to
   QString message;  // ErreurStatut: the text shown; ErreurPiegee: what went wrong
   bool hoteAbsent = false;  // ErreurPiegee because no image host is configured
 };
@@ -68,7 +69,8 @@ struct OptionsEnvoi {
 };
 
 // One upload of the file at cheminImage. The wait cursor is held while the file
-// is encoded and sent and while succes runs. An error answer ends in one
+// is encoded and sent and while succes runs; while the host answers, the
+// windows repaint but take no input (vb::RunBusy). An error answer ends in one
 // AffErreur box; every other failure is returned as ErreurPiegee without a box
 // (each caller words its own).
 // succes runs with the id once it has been accepted; it may throw ErreurPiegee.

@@ -1,6 +1,7 @@
 #include "common/LigneCommande.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 CheminsImage lireLigneCommande(const QStringList& args) {
   CheminsImage c;
@@ -15,4 +16,12 @@ QStringList argumentsBruts(int argc, char** argv) {
   QStringList args;
   for (int i = 1; i < argc; ++i) args << QFile::decodeName(argv[i]);
   return args;
+}
+
+bool dansDossier(const QString& fichier, const QString& dossier) {
+  if (dossier.isEmpty()) return false;
+  const QString f = QFileInfo(fichier).canonicalFilePath();
+  const QString d = QFileInfo(dossier).canonicalFilePath();
+  if (f.isEmpty() || d.isEmpty()) return false;
+  return f.startsWith(d + '/');
 }

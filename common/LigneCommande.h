@@ -12,6 +12,11 @@ struct CheminsImage {
   QString TitreImage;   // = NomImage
 };
 
+// True when file lies inside folder (after resolving links); a missing file or
+// folder is never inside. The companions delete a picture they were handed
+// only when it is one of our own copies in the data folder.
+bool dansDossier(const QString& fichier, const QString& dossier);
+
 // args: the arguments after the program's own name.
 CheminsImage lireLigneCommande(const QStringList& args);
 

@@ -44,7 +44,6 @@ QString gLngForum30;
 namespace ConstAppli {
 
 CheminsImage gCheminsDepart;
-QString gCommentImage;
 
 namespace {
 
@@ -80,7 +79,6 @@ bool Main(const QStringList& args) {
   }
   if (!chargerTextes(gDossAppData, QCoreApplication::applicationDirPath())) return false;
   gCheminsDepart = lireLigneCommande(args);
-  gCommentImage = gLngForum03;
   return true;
 }
 

@@ -45,17 +45,16 @@ extern QString gLngForum30;
 
 namespace ConstAppli {
 
-// The picture the program was started with, and its comment (gLngForum03).
+// The picture the program was started with (the posting window takes it).
 extern CheminsImage gCheminsDepart;
-extern QString gCommentImage;
 
 // Reads "spoken.txt" in dataFolder and the language file in programFolder into
 // gLngForum00 ... gLngForum30. On failure shows a clear message and returns
 // false; nothing is then set.
 bool chargerTextes(const QString& dataFolder, const QString& programFolder);
 
-// The start: data folder, texts, picture path. False when the program must end.
-// The posting window is shown by the caller once it exists.
+// The start: data folder, texts, picture path. False when the program must end;
+// the caller then shows the posting window FrmForum.
 bool Main(const QStringList& args);
 
 }  // namespace ConstAppli

@@ -1,6 +1,7 @@
 #include "common/LigneCommande.h"
-#include "postelle/ConstAppli.h"
 #include "platform/forms/Forms.h"
+#include "postelle/ConstAppli.h"
+#include "postelle/FrmForum.h"
 
 #include <QApplication>
 
@@ -12,6 +13,9 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Postelle");
   vb::useDefaultFont();
   if (!ConstAppli::Main(args)) return 1;
-  // The posting window is shown here once it exists.
-  return 0;
+  vb::installSessionEndHandlers();
+  frmForum().Show();
+  const int rc = vb::RunProgram();
+  vb::EndForms();
+  return rc;
 }

@@ -16,14 +16,6 @@ QString titreEnvoi(const QDateTime& moment) {
          vb::Format(moment, QStringLiteral("Long Time"));
 }
 
-bool dansDossier(const QString& fichier, const QString& dossier) {
-  if (dossier.isEmpty()) return false;
-  const QString f = QFileInfo(fichier).canonicalFilePath();
-  const QString d = QFileInfo(dossier).canonicalFilePath();
-  if (f.isEmpty() || d.isEmpty()) return false;
-  return f.startsWith(d + '/');
-}
-
 int FrmPartage::Form_Load(const QStringList& args) {
   chemins = lireLigneCommande(args);
   if (chemins.CheminImage.isEmpty()) {

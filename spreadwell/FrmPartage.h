@@ -16,10 +16,6 @@ namespace spreadwell {
 // Title sent with the picture: the moment of the upload.
 QString titreEnvoi(const QDateTime& moment);
 
-// True when file lies inside folder (after resolving links); a missing file or
-// folder is never inside.
-bool dansDossier(const QString& fichier, const QString& dossier);
-
 class FrmPartage {
  public:
   // The whole program: takes the path, checks it is a picture, uploads it.

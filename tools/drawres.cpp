@@ -528,6 +528,24 @@ bool writeGif(const QString& path, const QImage& img) {
          platform::writeGif(img, f) == platform::ImageStatus::Ok && f.commit();
 }
 
+// Shown by the posting program's previews when there is no picture to show:
+// a pale card with a crossed-out picture frame, opaque (a JPEG).
+QImage noPreview() {
+  QImage img(70, 70, QImage::Format_RGB32);
+  img.fill(pal::pale);
+  QPainter p(&img);
+  p.setRenderHints(smooth());
+  p.setPen(QPen(pal::soft, 3));
+  p.setBrush(pal::white);
+  p.drawRoundedRect(QRectF(14, 18, 42, 34), 3, 3);
+  p.setPen(QPen(pal::light, 2));
+  p.setBrush(pal::light);
+  p.drawPolygon(QPolygonF({{18, 48}, {30, 32}, {38, 42}, {44, 36}, {52, 48}}));
+  p.setPen(QPen(pal::warm, 4, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(16, 56), QPointF(54, 14));
+  return img;
+}
+
 // ------------------------------------------------------------- shutter
 
 // The camera's iris: six blades around a bright hexagonal opening.
@@ -927,6 +945,7 @@ std::map<std::string, Writer> allResources() {
   // The names are language text 258 of each language file.
   for (const char* name : {"nogif_en.gif", "pasdegif.gif"})
     out[name] = [](const QString& path) { return writeGif(path, noGifPicture()); };
+  out["MinIndisp.jpg"] = [](const QString& path) { return noPreview().save(path, "JPG", 90); };
   return out;
 }
 

@@ -1,3 +1,4 @@
+#include "platform/WebView.h"
 #include "platform/forms/Forms.h"
 #include "velistrom/mainwin/Branchements.h"
 #include "velistrom/startup/FrmChoixLng.h"
@@ -8,6 +9,8 @@
 int main(int argc, char** argv) {
   // One device pixel per twip-pixel, so captures are pixel-exact.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  // The web pages' engine takes some settings only before the application exists.
+  platform::prepareWebViewProcess();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Velistrom");
   vb::useDefaultFont();

@@ -49,6 +49,8 @@ class CommonDialog {
   int Copies() const { return copies_; }
   void setCopies(int copies) { copies_ = copies; }
 
+  // ShowOpen takes only an existing file when Flags hold cdlOFNFileMustExist;
+  // without it a new name may be typed, as in the old open box.
   // Each returns normally when the user accepts; on cancel it throws
   // Error 32755 when CancelError is set, else returns with FileName unchanged.
   // An accepted open/save sets FileName (with DefaultExt added to a name

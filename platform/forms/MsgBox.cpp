@@ -94,7 +94,10 @@ class QtDialogService : public DialogService {
     QFileDialog dlg(activeParent(), d.DialogTitle());
     dlg.setOption(QFileDialog::DontUseNativeDialog, true);
     dlg.setAcceptMode(kind == 1 ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dlg.setFileMode(kind == 1 ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // As the old open box: a name that does not exist yet may be typed unless
+    // the file must exist.
+    dlg.setFileMode(kind == 1 && (d.Flags() & cdlOFNFileMustExist) ? QFileDialog::ExistingFile
+                                                                    : QFileDialog::AnyFile);
     if (kind == 2 && !(d.Flags() & cdlOFNOverwritePrompt))
       dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
     const QStringList filters = d.qtNameFilters();

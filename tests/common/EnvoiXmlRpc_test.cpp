@@ -77,6 +77,7 @@ TEST_F(Envoi, RequestIsExact) {
     const ResultatEnvoi r = envoi::EnvoiXmlRpc(path, c.params, {}, vers(host));
     ASSERT_EQ(r.issue, Issue::Succes) << r.message.toStdString();
     EXPECT_EQ(r.idImage, "Xy12_ab-3.z");
+    EXPECT_EQ(r.adresseHote, host.address());
 
     const QJsonArray reqs = host.requests();
     ASSERT_EQ(reqs.size(), n + 1);

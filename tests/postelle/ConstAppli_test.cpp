@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -100,7 +101,7 @@ TEST_F(Postelle, UnusableLanguageSetUpEndsWithAMessageAndSetsNothing) {
 
 // The program reads its language file beside itself, so the test runs a copy
 // of it in a folder holding the fixture.
-TEST_F(Postelle, ProgramStartsOrEndsWithOneBox) {
+TEST_F(Postelle, ProgramShowsItsWindowUntilItIsEnded) {
   const QString original = testenv::binDir() + "/Postelle";
   if (!QFile::exists(original)) GTEST_SKIP() << "no Postelle in VELISTROM_BIN_DIR";
   ASSERT_TRUE(QFile::copy(original, prog_ + "/Postelle"));
@@ -110,26 +111,59 @@ TEST_F(Postelle, ProgramStartsOrEndsWithOneBox) {
     if (!f.open(QIODevice::ReadOnly)) return QStringList();
     return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
   };
-  auto run = [&](const QStringList& args) {
-    QProcess p;
+  auto start = [&](QProcess& p, const QStringList& args) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("VELISTROM_MSGBOX_LOG", journal);
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::ForwardedChannels);
     p.start(prog_ + "/Postelle", args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    return p.exitCode();
+  };
+  const QString histo = donnees_ + "/historforum.txt";
+  // The window is up once its load has filled the history menu (which creates the file).
+  auto showsItsWindow = [&](QProcess& p) {
+    for (int i = 0; i < 300 && !QFile::exists(histo); ++i) p.waitForFinished(50);
+    return QFile::exists(histo) && p.state() == QProcess::Running;
   };
 
-  EXPECT_EQ(run({"/tmp/a.jpg"}), 1);  // no language chosen yet
+  {
+    QProcess p;
+    start(p, {"/tmp/a.jpg"});  // no language chosen yet
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 1);
+  }
   ASSERT_EQ(logged().size(), 1);
   EXPECT_TRUE(logged()[0].startsWith("critical|Postelle|Postelle cannot start.")) << logged()[0].toStdString();
 
   installe(fixture());
-  EXPECT_EQ(run({"/tmp/my", "pic.jpg"}), 0);
-  EXPECT_EQ(logged().size(), 1);
-  EXPECT_TRUE(QFileInfo(donnees_).isDir());
+  QImage img(20, 10, QImage::Format_RGB32);
+  img.fill(Qt::green);
+  const QString picture = donnees_ + "/tempocapt/my pic.jpg";
+  QDir().mkpath(donnees_ + "/tempocapt");
+  ASSERT_TRUE(img.save(picture, "JPG"));
+  struct Cas {
+    QStringList args;
+    int boxes;  // in the journal once the window is up
+  };
+  const Cas cas[] = {
+      {picture.split(' '), 1},            // split by a shell at its blank: joined again
+      {{donnees_ + "/missing.jpg"}, 2},  // says why, and the window still opens
+  };
+  for (const auto& c : cas) {
+    SCOPED_TRACE(c.args.join(' ').toStdString());
+    QFile::remove(histo);
+    QProcess p;
+    start(p, c.args);
+    ASSERT_TRUE(showsItsWindow(p));
+    EXPECT_EQ(logged().size(), c.boxes);
+    p.terminate();  // the session ends
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0);
+  }
+  EXPECT_TRUE(logged().last().startsWith("exclamation|Postelle|The file \"" + donnees_ + "/missing.jpg\" cannot be read"))
+      << logged().last().toStdString();
+  EXPECT_TRUE(QFile::exists(picture));  // only Quit deletes the picture
 }
 
 }  // namespace

@@ -2,14 +2,13 @@
 // path on its command line, a real test host, boxes logged, and a recording
 // xdg-open first on PATH.
 #include "tests/support/ImageHost.h"
+#include "tests/support/RecordingOpener.h"
 #include "tests/support/TestEnv.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -20,13 +19,7 @@ class SpreadwellProcess : public ::testing::Test {
   void SetUp() override {
     programme_ = testenv::binDir() + "/Spreadwell";
     if (!QFile::exists(programme_)) GTEST_SKIP() << "no Spreadwell in VELISTROM_BIN_DIR";
-    const QString bin = testenv::home() + "/bin";
-    QDir().mkpath(bin);
-    QFile script(bin + "/xdg-open");
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nprintf '%s\\n' \"$*\" >> \"$XDG_OPEN_LOG\"\n");
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(testenv::installRecordingXdgOpen(testenv::home() + "/bin"));
     donnees_ = testenv::dataHome() + "/Velistrom";
     QDir().mkpath(donnees_ + "/tempocapt");
   }
@@ -57,14 +50,8 @@ class SpreadwellProcess : public ::testing::Test {
     return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
   }
   QStringList boxes() const { return lines(testenv::home() + "/boxes.log"); }
-  // xdg-open runs detached: wait for its record.
   QStringList opened(int expected) const {
-    QElapsedTimer t;
-    t.start();
-    QStringList l;
-    while ((l = lines(testenv::home() + "/opened.log")).size() < expected && t.elapsed() < 5000)
-      QThread::msleep(20);
-    return l;
+    return testenv::recordedOpens(testenv::home() + "/opened.log", expected);
   }
   static QString picture(const QString& path) {
     QImage img(4, 4, QImage::Format_RGB32);

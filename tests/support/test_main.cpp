@@ -1,6 +1,7 @@
 // Test main: a QApplication on Qt's offscreen platform (or on the X server for
 // the X11 test programs), an isolated home for every test, and the strict
 // scripted dialog service (a real modal box would block for ever offscreen).
+#include "platform/WebView.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
@@ -57,6 +58,9 @@ int main(int argc, char** argv) {
 #else
   if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
+  // The web-view tests load the engine's plug-in, which reads these settings
+  // only before the application object exists.
+  platform::prepareWebViewProcess();
   std::unique_ptr<QApplication> app;
   if (!listing) app = std::make_unique<QApplication>(argc, argv);
   if (app) vb::useDefaultFont();

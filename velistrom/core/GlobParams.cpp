@@ -21,3 +21,4 @@ QString gEditeur;
 QString gNomExeEdit;
 QString gRepCapt;
 std::int32_t gIntervPeriode = 10000;
+double gTempo = 0.1;

@@ -26,6 +26,8 @@ extern QString gSelHaut;   // saved selection height in pixels, 4 characters (97
 extern QString gEditeur;     // the 150-character editor field, trailing blanks included
 extern QString gNomExeEdit;  // the editor's program file name
 extern QString gRepCapt;     // the run's capture folder (gDossAppli + "/tempocapt" until made unique)
-// The periodic-capture interval in milliseconds (1 ... 65535) for frmMain's
+// The periodic-capture interval in milliseconds (0 ... 65535, 0 never fires) for frmMain's
 // periodic timer; the main window sets it on the timer after chargtparam.
 extern std::int32_t gIntervPeriode;
+// The tempo of the options dialog, 0 to 1 (nothing reads it yet).
+extern double gTempo;

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 
 // ---------------------------------------------------------------- the record
@@ -29,6 +30,9 @@ namespace {
 // Positions 101-126 as one text; the two differ at 105 and 120.
 const char kBlocCreation[] = "ZMEFY00007Capt111001010000";
 const char kBlocReinit[] = "ZMEF200007Capt111000010000";
+
+// The numeric value of a field (the usual leading-number scan).
+int valeur(const EnregParams& e, EnregParams::Champ c) { return int(vb::Val(e.get(c))); }
 
 EnregParams defauts(const char* bloc) {
   EnregParams e;
@@ -56,8 +60,80 @@ QString RepSauveDeLigne(const QString& line) {
 }
 
 QString NomExeDeEditeur(const QString& field) {
-  const QString name = field.mid(field.lastIndexOf(u'/') + 1);
-  return RepSauveDeLigne(name);
+  QString name = RepSauveDeLigne(field.mid(field.lastIndexOf(u'/') + 1));
+  // A name kept from a Windows record ("mspaint.exe") names the same program.
+  if (name.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive)) name.chop(4);
+  return name;
+}
+
+// ---------------------------------------------------------------- the options dialog's view
+
+ReglagesOptions ReglagesDeEnreg(const EnregParams& e) {
+  ReglagesOptions r;
+  const EnregParams::Champ touches[] = {EnregParams::Touche1, EnregParams::Touche2, EnregParams::Touche3,
+                                        EnregParams::Touche4, EnregParams::Touche5};
+  for (std::size_t i = 0; i < r.touches.size(); ++i) r.touches[i] = e.get(touches[i]);
+  for (std::size_t i = 0; i < r.cases.size(); ++i) r.cases[i] = valeur(e, kCasesOptions[i]) != 0 ? 1 : 0;
+  // A damaged digit must not put a slider out of its range.
+  r.qualite = std::clamp(valeur(e, EnregParams::QualJpg), 1, 9);
+  r.tempo = std::clamp(valeur(e, EnregParams::Tempo), 0, 10);
+  r.prefixe = e.get(EnregParams::Prefixe);
+  r.intervalle = e.get(EnregParams::Intervalle);
+  r.editeur = e.get(EnregParams::Editeur);
+  return r;
+}
+
+EnregParams EnregDeReglages(const ReglagesOptions& r, const QString& selLarg, const QString& selHaut,
+                            const QString& repCapt) {
+  EnregParams e;  // blanks wherever nothing is written: 1-92, 106, 116, 127-130
+  e.set(EnregParams::SelLarg, selLarg);
+  e.set(EnregParams::SelHaut, selHaut);
+  const EnregParams::Champ touches[] = {EnregParams::Touche1, EnregParams::Touche2, EnregParams::Touche3,
+                                        EnregParams::Touche4, EnregParams::Touche5};
+  for (std::size_t i = 0; i < r.touches.size(); ++i) e.set(touches[i], r.touches[i].left(1));
+  for (std::size_t i = 0; i < r.cases.size(); ++i) e.set(kCasesOptions[i], r.cases[i] != 0 ? "1" : "0");
+  e.set(EnregParams::QualJpg, QString::number(std::clamp(r.qualite, 1, 9)));
+  e.set(EnregParams::Prefixe, SansSeparateurs(r.prefixe));
+  e.set(EnregParams::Tempo, QString::number(std::clamp(r.tempo, 0, 9)));
+  e.set(EnregParams::Intervalle, QString::number(IntervalleDeSaisie(r.intervalle)).rightJustified(5, u'0'));
+  e.set(EnregParams::Editeur, r.editeur);
+  e.set(EnregParams::RepCapt, repCapt + "<=======");
+  return e;
+}
+
+QString SansSeparateurs(const QString& texte) {
+  QString s = texte;
+  s.remove(u'/');
+  s.remove(u'\\');  // not a separator here, but it is one wherever the file travels
+  s.remove(QChar(0));
+  return s;
+}
+
+int IntervalleDeSaisie(const QString& typed) {
+  const double v = vb::Val(typed);
+  if (!(v > 0)) return 0;
+  return v >= kIntervalleMax ? kIntervalleMax : int(v);
+}
+
+QString RepSauveDeSaisie(const QString& typed) {
+  if (!typed.endsWith(QLatin1String("  "))) return typed;
+  return typed.left(typed.indexOf(QLatin1String("  ")));
+}
+
+void RafraichirGlobalesOptions(const EnregParams& e) {
+  gQualJpg = valeur(e, EnregParams::QualJpg) * 10;
+  gGardeVisible = valeur(e, EnregParams::GardeVisible);
+  gPrefixe = e.get(EnregParams::Prefixe);
+  gTouche1 = e.get(EnregParams::Touche1);
+  gTouche2 = e.get(EnregParams::Touche2);
+  gTouche3 = e.get(EnregParams::Touche3);
+  gTouche4 = e.get(EnregParams::Touche4);
+  gTouche5 = e.get(EnregParams::Touche5);
+  gMemoSel = valeur(e, EnregParams::MemoSel);
+  gPasCopiePP = QString::number(valeur(e, EnregParams::PasCopiePP));
+  gNomHorod = valeur(e, EnregParams::NomHorod);
+  gRectAjust = valeur(e, EnregParams::RectAjust);
+  gMuet = valeur(e, EnregParams::Muet);
 }
 
 // ---------------------------------------------------------------- the file
@@ -103,8 +179,6 @@ QStringList lignes(const QString& text) {
   return out;
 }
 
-int valeur(const EnregParams& e, EnregParams::Champ c) { return int(vb::Val(e.get(c))); }
-
 // The reset offered after a failure: true when the reset record was written.
 bool proposerReinit(const ParamsUi& ui) {
   if (ui.demande(ui.question, vb::vbYesNo | vb::vbQuestion) != vb::vbYes) return false;
@@ -117,29 +191,17 @@ bool proposerReinit(const ParamsUi& ui) {
 // the first value that cannot be taken (the later ones stay as they were).
 bool deriverGlobales(const EnregParams& e) {
   gFormatBmp = valeur(e, EnregParams::FormatBmp);
-  // The periodic timer takes 1 to 65535 ms; 0 would leave it never firing.
+  // The periodic timer takes 0 (never fires) to 65535 ms.
   const double intervalle = std::nearbyint(vb::Val(e.get(EnregParams::Intervalle)));
-  if (!(intervalle >= 1 && intervalle <= 65535)) return false;
+  if (!(intervalle >= 0 && intervalle <= 65535)) return false;
   gIntervPeriode = std::int32_t(intervalle);
-  gQualJpg = valeur(e, EnregParams::QualJpg) * 10;
   gOptChk0 = valeur(e, EnregParams::OptChk0);
-  gGardeVisible = valeur(e, EnregParams::GardeVisible);
-  gPrefixe = e.get(EnregParams::Prefixe);
-  gTouche1 = e.get(EnregParams::Touche1);
-  gTouche2 = e.get(EnregParams::Touche2);
-  gTouche3 = e.get(EnregParams::Touche3);
-  gTouche4 = e.get(EnregParams::Touche4);
-  gTouche5 = e.get(EnregParams::Touche5);
   // Taken as a digit, not scanned: anything else is a damaged record.
   const QChar memo = e.get(EnregParams::MemoSel)[0];
   if (memo < u'0' || memo > u'9') return false;
-  gMemoSel = memo.unicode() - u'0';
+  RafraichirGlobalesOptions(e);
   gSelLarg = e.get(EnregParams::SelLarg);
   gSelHaut = e.get(EnregParams::SelHaut);
-  gPasCopiePP = QString::number(valeur(e, EnregParams::PasCopiePP));
-  gNomHorod = valeur(e, EnregParams::NomHorod);
-  gRectAjust = valeur(e, EnregParams::RectAjust);
-  gMuet = valeur(e, EnregParams::Muet);
   gEditeur = e.get(EnregParams::Editeur);
   gNomExeEdit = NomExeDeEditeur(gEditeur);
   gRepCapt = gDossAppli + "/tempocapt";

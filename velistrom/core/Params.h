@@ -6,6 +6,7 @@
 // and the options dialog build and read the record through it.
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -65,13 +66,56 @@ class EnregParams {
 // The default editor of the create and reset records.
 inline constexpr char kEditeurDefaut[] = "mspaint";
 
+// ---------------------------------------------------------------- the options dialog's view
+
+// What the options dialog shows and edits of the record, as its boxes hold it.
+struct ReglagesOptions {
+  std::array<QString, 5> touches;  // the five hotkey boxes
+  std::array<int, 8> cases{};      // the eight switches, 0 or 1, in the dialog's order
+  int qualite = 7;                 // JPEG quality slider, 1-9 (tens of percent)
+  int tempo = 1;                   // tempo slider, 0-10
+  QString prefixe;                 // file-name prefix as typed
+  QString intervalle;              // periodic interval as typed, milliseconds
+  QString editeur;                 // editor program as typed
+};
+
+// The record field of each of the dialog's switches, in its order.
+inline constexpr std::array<EnregParams::Champ, 8> kCasesOptions = {
+    EnregParams::OptChk0,    EnregParams::FormatBmp, EnregParams::GardeVisible, EnregParams::PasCopiePP,
+    EnregParams::Muet,       EnregParams::NomHorod,  EnregParams::RectAjust,    EnregParams::MemoSel};
+
+// The longest interval the record keeps; more is stored as this.
+inline constexpr int kIntervalleMax = 65000;
+
+// What the dialog shows of a record: the sliders held within their ranges.
+ReglagesOptions ReglagesDeEnreg(const EnregParams& e);
+// The record the dialog writes: blank filler, the selection size kept, the
+// dialog's values, the interval at most 65000, the editor cut to its field and
+// the run's capture folder followed by "<=======". Always 300 characters and
+// every field in its place: the tempo takes one digit (10 is kept as 9) and a
+// prefix loses its path separators.
+EnregParams EnregDeReglages(const ReglagesOptions& r, const QString& selLarg, const QString& selHaut,
+                            const QString& repCapt);
+// The settings globals the dialog's OK refreshes from a record (the quality,
+// keep-visible, prefix, hotkeys, quit-size, clipboard, time-stamp, handles and
+// mute switches). The 10-pixel snap and the BMP choice wait for the next start.
+void RafraichirGlobalesOptions(const EnregParams& e);
+// A text that becomes part of a file name (the prefix, a stamp), without path
+// separators and NUL.
+QString SansSeparateurs(const QString& texte);
+// The interval a typed text stands for, at most 65000.
+int IntervalleDeSaisie(const QString& typed);
+// The save folder of the dialog's folder box: before its first two
+// consecutive blanks when the text ends in two blanks, else the whole text.
+QString RepSauveDeSaisie(const QString& typed);
+
 // A text padded with blanks or cut to 300 characters (the save-folder line).
 QString Ligne300(const QString& text);
 // The save folder of a save-folder line: the line up to its last non-blank
 // character (blanks inside a folder name are kept).
 QString RepSauveDeLigne(const QString& line);
 // The program's file name in an editor field: the text after its last "/" (all
-// of it when there is none), without trailing blanks.
+// of it when there is none), without trailing blanks and without a final ".exe".
 QString NomExeDeEditeur(const QString& field);
 
 // How the settings code asks the user (the old message box: a prompt and the

@@ -9,5 +9,6 @@ void BrancherCotes();
 void BrancherRemise();   // the overlay's main side
 void BrancherRelais();   // the start-up chain's main side
 void BrancherGifMaker(); // the GIF maker's side
+void BrancherOptions();  // the options dialog's main side
 
 }  // namespace mainwin

@@ -14,6 +14,8 @@
 #include <functional>
 #include <optional>
 
+class FrmMain;
+
 namespace mainwin {
 
 inline constexpr int kNbBoutons = 20;
@@ -84,6 +86,12 @@ Prise Prendre(bool fenetre, bool parClavier, quint32 handle, QPoint curseur,
 // ---- neighbours the dispatcher opens or closes (set where those windows live;
 // empty = nothing to do)
 std::function<void()>& montrerAPropos();        // command 18: the about box, modeless
-std::function<void()>& fermerAidesEtOptions();  // a hotkey: Options and the help pictures, when visible
+std::function<void()>& fermerAidesEtOptions();  // a hotkey: the help pictures, when visible (the poll unloads Options itself)
+
+// The help windows reach this main window (set before one opens; undone when
+// the window goes); the about box shown.
+void BrancherAide(FrmMain& main);
+void DebrancherAide(FrmMain& main);
+void MontrerAPropos();
 
 }  // namespace mainwin

@@ -17,6 +17,7 @@ void BrancherCotes() {
   BrancherRelais();
   BrancherRemise();
   BrancherGifMaker();
+  BrancherOptions();
 }
 
 }  // namespace mainwin

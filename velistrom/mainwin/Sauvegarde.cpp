@@ -3,6 +3,8 @@
 #include "platform/forms/Runtime.h"
 #include "velistrom/mainwin/Flistimages.h"
 #include "velistrom/core/GlobCapt.h"
+#include "velistrom/core/Params.h"
+#include "velistrom/options/Options.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -10,14 +12,6 @@
 #include <cmath>
 
 namespace sauv {
-
-QString SansSeparateurs(const QString& texte) {
-  QString s = texte;
-  s.remove(u'/');
-  s.remove(u'\\');  // not a separator here, but it is one wherever the file travels
-  s.remove(QChar(0));
-  return s;
-}
 
 QString Estampille(bool nomHorod, const QString& dateSess, const QString& heureSess, const QString& horod) {
   return nomHorod ? horod : dateSess + "_" + heureSess;
@@ -133,7 +127,10 @@ std::function<void()>& montrerOptions() {
 void setMontrerOptions(std::function<void()> montrer) { montrerOptions() = std::move(montrer); }
 
 void MontrerOptions() {
-  if (montrerOptions()) montrerOptions()();
+  if (montrerOptions())
+    montrerOptions()();
+  else
+    frmOptions().Show();  // modeless: the user picks another folder and saves again
 }
 
 }  // namespace mainwin

@@ -11,9 +11,6 @@
 
 namespace sauv {
 
-// A text that becomes part of a file name, without path separators.
-QString SansSeparateurs(const QString& texte);
-
 // The stamp of a generated name: the capture's own stamp (yyMMdd_HHmmss) when
 // names follow the capture time, else the run stamp DateSess + "_" + HeureSess.
 QString Estampille(bool nomHorod, const QString& dateSess, const QString& heureSess, const QString& horod);
@@ -95,7 +92,7 @@ void MarquerSauvee(int i);
 
 // What a save-all that cannot write into the save folder shows after its
 // message so the user can pick another folder (the options dialog, modeless).
-// Nothing until the options dialog plugs itself in; empty = nothing again.
+// Tests may put something else there; empty = the options dialog again.
 void setMontrerOptions(std::function<void()> montrer);
 void MontrerOptions();
 

@@ -11,12 +11,14 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
 #include "velistrom/core/GlobTextes.h"
+#include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
 #include "velistrom/core/GlobCapt.h"
 #include "velistrom/core/GlobMain.h"
 #include "velistrom/core/GlobParams.h"
 #include "velistrom/core/Params.h"
+#include "velistrom/options/Options.h"
 #include "velistrom/startup/Splash.h"
 #include "velistrom/startup/frmTip.h"
 
@@ -358,7 +360,8 @@ FrmMain::FrmMain()
   Mnured2.onClick = [this] { Mnured2_Click(); };
 }
 
-FrmMain::~FrmMain() = default;
+// The help windows must not reach a main window that is gone.
+FrmMain::~FrmMain() { mainwin::DebrancherAide(*this); }
 
 // ============================================================================ start-up
 
@@ -591,8 +594,11 @@ void FrmMain::Mnuflott_Click() {
 
 void FrmMain::mnuoptions_Click() {
   TimPeriod.setEnabled(false);
-  // TODO(lead): load and show the options dialog modal here once it exists.
-  if (MnuCaptper.Checked()) TimPeriod.setEnabled(true);
+  Options& options = frmOptions();
+  if (options.Visible() && !options.isShownModal()) options.Hide();  // left open by a failed save-all
+  options.Show(vb::vbModal);
+  // However it closed: OK, Cancel, its close box or a hotkey that unloaded it.
+  if (isLoaded() && MnuCaptper.Checked()) TimPeriod.setEnabled(true);
 }
 
 void FrmMain::Mnumulti_Click() {
@@ -640,18 +646,6 @@ void FrmMain::Mnured2_Click() {
   flistimages().setWindowState(vb::vbMinimized);
   if (FrmTip* tip = frmTip.existing()) vb::Unload(*tip);
   mnuveille.setCaption(Texte(106, mnuveille.Name()));
-}
-
-void FrmMain::MnuAide_Click() {
-  // TODO(lead): FrmAideStd shown modal once it exists.
-}
-
-void FrmMain::MnuNouversion_Click() {
-  // TODO(lead): FrmActua shown modeless once it exists.
-}
-
-void FrmMain::Tutosite_Click() {
-  // TODO(lead): FrmBrows shown modal once it exists.
 }
 
 void FrmMain::mnumail_Click() { envoimail(); }

@@ -4,12 +4,14 @@
 #include "platform/Pointer.h"
 #include "platform/forms/MsgBox.h"
 #include "velistrom/core/GlobTextes.h"
+#include "velistrom/help/AideImage.h"
 #include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Flistimages.h"
 #include "velistrom/core/GlobCapt.h"
 #include "velistrom/core/GlobMain.h"
 #include "velistrom/core/GlobParams.h"
 #include "velistrom/mainwin/frmMain.h"
+#include "velistrom/options/Options.h"
 #include "velistrom/overlay/FrmFull.h"
 #include "velistrom/startup/frmTip.h"
 
@@ -156,6 +158,7 @@ void FrmMain::ExecBouton(int Index, int FromHotkey) {
       case 17: mnuoptions_Click(); break;
       case 18:
         TimPeriod.setEnabled(false);
+        mainwin::BrancherAide(*this);
         if (mainwin::montrerAPropos()) mainwin::montrerAPropos()();
         break;
       case 19: quitprog(); break;
@@ -246,6 +249,8 @@ void FrmMain::Timerclav_Timer() {
       mainwin::CommandeSurFront(ToucheTenue, lue, touchesActuelles(), CommandesEnCours > 0);
   if (!commande) return;
 
+  // The capture goes ahead; edits pending in the options dialog are dropped.
+  if (Options* options = frmOptions.existing(); options && options->Visible()) vb::Unload(*options);
   if (mainwin::fermerAidesEtOptions()) mainwin::fermerAidesEtOptions()();
 
   const QPoint pos = platform::pointerPosition();
@@ -268,12 +273,12 @@ void FrmMain::TimCurs_Timer() {
 namespace mainwin {
 
 std::function<void()>& montrerAPropos() {
-  static std::function<void()> f;
+  static std::function<void()> f = MontrerAPropos;
   return f;
 }
 
 std::function<void()>& fermerAidesEtOptions() {
-  static std::function<void()> f;
+  static std::function<void()> f = help::FermerAidesImages;
   return f;
 }
 

@@ -16,7 +16,7 @@
 
 namespace {
 
-enum class Kind { Bmp24, Png, Gif, Wav };
+enum class Kind { Bmp24, Png, Gif, Jpeg, Wav };
 
 struct Resource {
   std::string name;
@@ -55,6 +55,7 @@ std::vector<Resource> resources() {
                             {"corner_deco.png", Kind::Png, 56, 61},
                             {"nogif_en.gif", Kind::Gif, 266, 333},
                             {"pasdegif.gif", Kind::Gif, 266, 333},
+                            {"MinIndisp.jpg", Kind::Jpeg, 70, 70},
                         });
   return all;
 }
@@ -110,7 +111,10 @@ TEST(Resources, EveryDrawnFileIsPresentAndReadable) {
       continue;
     }
     QImage img;
-    if (!img.loadFromData(bytes, r.kind == Kind::Png ? "PNG" : r.kind == Kind::Gif ? "GIF" : "BMP")) {
+    if (!img.loadFromData(bytes, r.kind == Kind::Png    ? "PNG"
+                                 : r.kind == Kind::Gif  ? "GIF"
+                                 : r.kind == Kind::Jpeg ? "JPG"
+                                                        : "BMP")) {
       ADD_FAILURE() << "cannot be read as a picture";
       continue;
     }

@@ -57,7 +57,7 @@ class Dispatcher : public captfix::CaptureList {
   void TearDown() override {
     core::resetBureau();
     mainwin::setLecteurSonPourTests({});
-    mainwin::montrerAPropos() = {};
+    mainwin::montrerAPropos() = mainwin::MontrerAPropos;
     fcam.destroyNow();
     frmFull.destroyNow();
     CaptureList::TearDown();
