@@ -13,7 +13,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth openbox trayer x11-utils x11-xserver-utils xclip xdg-utils
   python3 python3-pyftpdlib poppler-utils desktop-file-utils dpkg-dev gifsicle
-  qt6-webengine-dev
+  qt6-webengine-dev clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito fonts-comic-neue
 )
 

@@ -1,10 +1,12 @@
 #include "common/EnvoiXmlRpc.h"
 
+#include "common/TexteServeur.h"
+#include "platform/Folders.h"
 #include "platform/forms/Busy.h"
 #include "platform/forms/MsgBox.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -67,8 +69,8 @@ std::optional<QString> messageReponse(const xmlrpc::ReponseRpc& r) {
       return "HTTP error encountered. Code is '" + QString::number(r.codeHttp) +
              "', description is '" + xmlrpc::httpStatusText(r.codeHttp) + "'.";
     case xmlrpc::kFaute:
-      return "Server returned a fault. Code is '" + r.faute.code + "', description is '" +
-             r.faute.description + "'.";
+      return "Server returned a fault. Code is '" + texteServeur(r.faute.code) + "', description is '" +
+             texteServeur(r.faute.description) + "'.";
     case xmlrpc::kParametres:
       if (r.parametres.size() == 1) return std::nullopt;
       return "Expecting one return parameter, received '" + QString::number(r.parametres.size()) +
@@ -85,13 +87,14 @@ ResultatEnvoi EnvoiXmlRpc(const QString& cheminImage, const ParamsEnvoi& params,
                           const OptionsEnvoi& options) {
   if (cheminImage.isEmpty()) return {};
 
-  QFile fichier(cheminImage);
-  if (!fichier.open(QIODevice::ReadOnly))
-    return piegee("the picture \"" + cheminImage + "\" cannot be read: " + fichier.errorString());
-  const QByteArray octets = fichier.readAll();
-  if (fichier.error() != QFileDevice::NoError)
-    return piegee("the picture \"" + cheminImage + "\" cannot be read: " + fichier.errorString());
-  fichier.close();
+  // Never read whole beyond the limit: base64 and the request make four copies of it.
+  if (QFileInfo(cheminImage).size() > kTailleImageMax)
+    return piegee("the picture \"" + cheminImage + "\" is larger than " +
+                  QString::number(kTailleImageMax >> 20) + " MB, the most an upload takes");
+  QString raison;
+  const std::optional<QByteArray> lus = platform::readRegularFile(cheminImage, kTailleImageMax, &raison);
+  if (!lus) return piegee("the picture cannot be read: " + raison);
+  const QByteArray& octets = *lus;
 
   const std::optional<QString> hote = options.adresseHote ? options.adresseHote : AdresseHote();
   if (!hote) {

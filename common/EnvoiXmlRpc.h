@@ -26,6 +26,9 @@ QString adressePage(const QString& base, const QString& idImage);
 // of letters, digits, '.', '-' and '_' is taken.
 bool idImageValide(const QString& idImage);
 
+// The largest picture sent; a larger one is refused before it is read.
+inline constexpr qint64 kTailleImageMax = qint64(64) << 20;
+
 // Base64 of the bytes, without line breaks.
 QString EncodeB64(const QByteArray& octets);
 

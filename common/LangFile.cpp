@@ -2,6 +2,7 @@
 
 #include "common/Cp1252.h"
 #include "common/VarConst.h"
+#include "platform/Folders.h"
 #include "platform/forms/Runtime.h"
 
 #include <QFile>
@@ -179,9 +180,10 @@ ForumRead readForumTexts(const QByteArray& file) {
 }
 
 std::optional<QString> readSpokenCode(const QString& dataFolder) {
-  QFile f(dataFolder + "/spoken.txt");
-  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-  QByteArray first = f.readLine(4096);
+  const std::optional<QByteArray> bytes = platform::readRegularFile(dataFolder + "/spoken.txt", 1 << 16);
+  if (!bytes) return std::nullopt;
+  QByteArray first = *bytes;
+  if (const qsizetype lf = first.indexOf('\n'); lf >= 0) first.truncate(lf + 1);
   if (first.startsWith("\xEF\xBB\xBF")) first.remove(0, 3);
   while (first.endsWith('\n') || first.endsWith('\r')) first.chop(1);
   if (const qsizetype cr = first.indexOf('\r'); cr >= 0) first.truncate(cr);
@@ -194,6 +196,10 @@ QString langFilePath(const QString& programFolder, const QString& code) {
   // The code is a name, never a path.
   name.replace('/', '_').replace('\\', '_');
   return programFolder + "/" + name + "_codN.txt";
+}
+
+std::optional<QByteArray> langFileBytes(const QString& path) {
+  return platform::readRegularFile(path, kLangFileMax);
 }
 
 bool languageChosen(const QString& dataFolder, const QString& programFolder) {
@@ -209,12 +215,12 @@ ForumRead loadForumTexts(const QString& dataFolder, const QString& programFolder
     return r;
   }
   const QString path = langFilePath(programFolder, *code);
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) {
+  const std::optional<QByteArray> bytes = langFileBytes(path);
+  if (!bytes) {
     r.failure = LangFailure{LangFault::FileMissing, 0, path};
     return r;
   }
-  r = readForumTexts(f.readAll());
+  r = readForumTexts(*bytes);
   if (r.failure) r.failure->file = path;
   return r;
 }

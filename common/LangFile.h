@@ -91,6 +91,10 @@ std::optional<QString> readSpokenCode(const QString& dataFolder);
 
 // programFolder/ + the first 9 characters of the code + "_codN.txt".
 QString langFilePath(const QString& programFolder, const QString& code);
+// The bytes of a language file: nullopt when it is missing, not a regular
+// file, or larger than kLangFileMax (the shipped ones are some 25 KB).
+inline constexpr qint64 kLangFileMax = 1 << 20;
+std::optional<QByteArray> langFileBytes(const QString& path);
 
 // "spoken.txt" names a language whose file exists beside the program. An empty
 // or unusable "spoken.txt" counts as no choice made.

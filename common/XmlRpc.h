@@ -54,13 +54,14 @@ ReponseRpc lireReponse(int codeHttp, const QByteArray& corps);
 // "Unknown" for a code without one.
 QString httpStatusText(int code);
 
-// Transport limits. Large uploads are not capped in time: a transfer is only
-// given up when it stalls (under lowSpeedBytes per second for lowSpeedTime).
+// Transport limits. A transfer is given up when it stalls (under lowSpeedBytes
+// per second for lowSpeedTime) and, so a host that drips its answer cannot hold
+// the program for days, when the whole exchange passes total.
 struct Limites {
   std::chrono::milliseconds connexion{15000};
   std::chrono::seconds lowSpeedTime{30};
   long lowSpeedBytes = 1;
-  std::chrono::milliseconds total{0};  // 0: no overall cap
+  std::chrono::milliseconds total{120000};  // 0: no overall cap
   qint64 tailleReponseMax = 1 << 20;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/Ftp.h"
 
+#include "platform/Folders.h"
+
 #include <QSaveFile>
 #include <QUrl>
 
@@ -238,6 +240,7 @@ bool FtpClient::getFile(const QString& remote, const QString& localPath, qint64 
     fail(kErrAccessDenied);
     return false;
   }
+  keepPrivate(out, localPath);
   curl_->out = &out;
   curl_->written = 0;
   curl_->cap = maxBytes;

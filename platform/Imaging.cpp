@@ -11,6 +11,7 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/Folders.h"
 #include "platform/GifWriter.h"
 
 namespace platform {
@@ -135,6 +136,7 @@ ImageStatus savePicture(const QImage& image, const QString& path, const QUuid& c
   // size limit) must never be committed as a truncated picture.
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return openFailure(path);
+  keepPrivate(file, path);
   if (file.write(bytes) != bytes.size() || file.size() != bytes.size()) {
     qCInfo(lcSave) << "short write to" << path << ":" << file.errorString();
     file.cancelWriting();  // the temporary file goes when `file` does

@@ -3,7 +3,9 @@
 #include "platform/Log.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <cerrno>
@@ -99,6 +101,21 @@ std::unique_ptr<ChildProgram> startProgram(const QString& path, const QStringLis
   pid_t pid = 0;
   if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return nullptr;
   return std::make_unique<ChildProgram>(pid);
+}
+
+QString findProgram(const QString& nameOrPath) {
+  if (nameOrPath.isEmpty()) return QString();
+  if (!nameOrPath.contains(u'/')) return QStandardPaths::findExecutable(nameOrPath);
+  const QFileInfo fi(nameOrPath);
+  return fi.isFile() && fi.isExecutable() ? fi.absoluteFilePath() : QString();
+}
+
+QString desktopPaintProgram() {
+  for (const char* name : {"pinta", "kolourpaint", "mtpaint", "gimp"}) {
+    const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+    if (!path.isEmpty()) return path;
+  }
+  return QString();
 }
 
 }  // namespace platform

@@ -42,4 +42,12 @@ class ChildProgram {
 // nullptr when it cannot be started.
 std::unique_ptr<ChildProgram> startProgram(const QString& path, const QStringList& args);
 
+// The full path of an executable program: a name is looked up on PATH, a path
+// is taken as it is. Empty when there is no such executable.
+QString findProgram(const QString& nameOrPath);
+
+// The desktop's paint program: the first of pinta, kolourpaint, mtpaint and
+// gimp found on PATH, as a full path. Empty when none is installed.
+QString desktopPaintProgram();
+
 }  // namespace platform

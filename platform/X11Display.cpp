@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <cstdio>
 #include <cstdlib>
 
 // Xlib last: its macros clash with Qt.
@@ -43,6 +44,25 @@ Display* ownDisplay() {
 }
 
 }  // namespace
+
+bool displayReachable(const char* program) {
+  // Another Qt platform (offscreen, wayland) needs no X server.
+  const QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
+  if (!qpa.isEmpty() && !qpa.startsWith("xcb")) return true;
+  const QByteArray name = qgetenv("DISPLAY");
+  if (name.isEmpty()) {
+    std::fprintf(stderr, "%s: no X display: the DISPLAY variable is not set.\n", program);
+    return false;
+  }
+  Display* dpy = XOpenDisplay(name.constData());
+  if (!dpy) {
+    std::fprintf(stderr, "%s: cannot open the X display \"%s\" named by the DISPLAY variable.\n", program,
+                 name.constData());
+    return false;
+  }
+  XCloseDisplay(dpy);
+  return true;
+}
 
 Display* x11Display() {
   if (!QCoreApplication::instance()) return ownDisplay();

@@ -13,6 +13,11 @@ namespace platform {
 
 using NativeWindow = unsigned long;  // an X window id
 
+// Before the Qt application: false, after one line on standard error naming
+// the variable and the display tried, when Qt would need an X display and
+// cannot open it (the program then exits with 1 instead of Qt's abort).
+bool displayReachable(const char* program);
+
 // nullptr when no X server is behind the program. Test it before any Xlib call.
 _XDisplay* x11Display();
 // The root window of the default screen (0 without a display).

@@ -22,6 +22,13 @@ int FrmPartage::Form_Load(const QStringList& args) {
     vb::MsgBox(QStringLiteral("No picture was given to share."), vb::vbExclamation);
     return 2;
   }
+  // Refused before the picture is decoded: the upload would refuse it anyway.
+  if (QFileInfo(chemins.CheminImage).size() > envoi::kTailleImageMax) {
+    vb::MsgBox("The file \"" + chemins.CheminImage + "\" is larger than " +
+                   QString::number(envoi::kTailleImageMax >> 20) + " MB, the most an upload takes. Nothing was sent.",
+               vb::vbExclamation);
+    return 2;
+  }
   QImageReader lecteur(chemins.CheminImage);
   PictInvis = lecteur.read();
   if (PictInvis.isNull()) {

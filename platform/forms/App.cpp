@@ -1,5 +1,7 @@
 #include "platform/forms/App.h"
 
+#include "platform/Folders.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -23,8 +25,7 @@ QString AppObject::EXEName() const {
 }
 
 QString settingsFile(const QString& appName) {
-  QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-  if (base.isEmpty()) base = QDir::homePath() + "/.config";
+  const QString base = platform::xdgBase("XDG_CONFIG_HOME", ".config");
   QString safe = appName;
   safe.replace('/', '_').replace('\\', '_');
   if (safe.isEmpty() || safe == "." || safe == "..") safe = "_";

@@ -1826,9 +1826,15 @@ void Timer::tick() {
   if (stopped_ || !onTimer) return;
   if (inHandler_) return;
   inHandler_ = true;
-  const QPointer<QTimer> alive(timer_.get());
+  // Cleared however the handler ends: one that throws must not stop the timer for good.
+  struct Done {
+    Timer* timer;
+    QPointer<QTimer> alive;
+    ~Done() {
+      if (alive) timer->inHandler_ = false;
+    }
+  } done{this, QPointer<QTimer>(timer_.get())};
   onTimer();
-  if (alive) inHandler_ = false;
 }
 
 void Timer::steppedTick_() {

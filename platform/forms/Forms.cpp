@@ -2,6 +2,7 @@
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/FormsInternal.h"
+#include "platform/forms/MsgBox.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -20,7 +21,10 @@
 #include <algorithm>
 #include <cmath>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -782,6 +786,39 @@ void DefaultInstanceBase::destroyNow() {
 
 // ---------------------------------------------------------------- program
 
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& e) {
+    reportUntrappedError(&e);
+  } catch (...) {
+    reportUntrappedError(nullptr);
+  }
+  return false;
+}
+
+void reportUntrappedError(const std::exception* error) {
+  // Not one of the runtime's own errors: out of memory (7) or an internal error (51).
+  int number = dynamic_cast<const std::bad_alloc*>(error) ? 7 : 51;
+  QString description = number == 7 ? QString("Out of memory") : QString("Internal error");
+  if (const auto* e = dynamic_cast<const Error*>(error)) {
+    number = e->Number();
+    description = e->Description();
+  } else if (error && number == 51 && *error->what()) {
+    description += ": " + QString::fromLocal8Bit(error->what());
+  }
+  const QString text = QString("Run-time error '%1':\n\n%2").arg(number).arg(description);
+  std::fprintf(stderr, "%s: %s\n", qUtf8Printable(QCoreApplication::applicationName()),
+               qUtf8Printable(QString(text).replace("\n\n", " ")));
+  try {
+    MsgBox(text, vbOKOnly | vbCritical);
+  } catch (...) {
+    // A box that cannot show leaves the log line.
+  }
+}
+
 int RunProgram() {
   if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
     app->setQuitOnLastWindowClosed(false);
@@ -831,6 +868,20 @@ void onSignal(int) {
   const char c = 1;
   if (g_signalPipe[1] >= 0) (void)!::write(g_signalPipe[1], &c, 1);
 }
+
+// Qt and Xlib call exit(1) when the X connection breaks. The forms then still
+// hold widgets of a dead display, and destroying them during static destruction
+// crashes. An exit while the application still lives ends at once instead,
+// leaving every file where it is.
+void onExitUnderTheApplication() {
+  if (!QCoreApplication::instance()) return;
+  const QByteArray name = QCoreApplication::applicationName().toLocal8Bit();
+  const QByteArray display = qgetenv("DISPLAY");
+  std::fprintf(stderr, "%s: the connection to the X display \"%s\" was lost; ending.\n", name.constData(),
+               display.constData());
+  std::fflush(nullptr);
+  ::_exit(1);
+}
 }  // namespace
 
 void useDefaultFont() {
@@ -843,6 +894,8 @@ void installSessionEndHandlers() {
   auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
   if (!app) return;
   QObject::connect(app, &QGuiApplication::commitDataRequest, app, [](QSessionManager&) { EndSession(); });
+  static const bool exitHook = std::atexit(onExitUnderTheApplication) == 0;
+  (void)exitHook;
   if (g_signalPipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) return;
   auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, app);
   QObject::connect(notifier, &QSocketNotifier::activated, app, [] {
@@ -857,6 +910,7 @@ void installSessionEndHandlers() {
   sa.sa_flags = SA_RESTART;
   sigaction(SIGTERM, &sa, nullptr);
   sigaction(SIGHUP, &sa, nullptr);
+  sigaction(SIGINT, &sa, nullptr);  // Ctrl+C in the starting terminal
 }
 
 void setPopupMenuHook(std::function<void(Menu&)> hook) { g_popupHook = std::move(hook); }

@@ -24,6 +24,7 @@
 #include "platform/forms/Keys.h"
 #include "platform/forms/Runtime.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QImage>
 #include <QPointer>
@@ -336,6 +337,18 @@ class DefaultInstance : public DefaultInstanceBase {
 
 // ---------------------------------------------------------------- program
 
+// The programs' application object. An exception that escapes an event handler
+// (a click, a timer, a key) ends here: the run-time error box shows its number
+// and description, a line goes to standard error, and the program goes on.
+class Application : public QApplication {
+ public:
+  Application(int& argc, char** argv);
+  bool notify(QObject* receiver, QEvent* event) override;
+};
+// The box and the log line for an exception no handler trapped (nullptr: not a
+// standard exception).
+void reportUntrappedError(const std::exception* error);
+
 // Runs the program: returns when no form is loaded any more (or after End).
 // Closing the last window does not end it: only the last Unload does.
 int RunProgram();
@@ -348,7 +361,7 @@ void EndForms();
 // Tests: EndForms, and forget End and the pop-up hook (between tests).
 void resetFormsForTests();
 // The session end: QueryUnload with mode 2 for every loaded form, then
-// Unload; wired to QGuiApplication::commitDataRequest and SIGTERM/SIGHUP by
+// Unload; wired to QGuiApplication::commitDataRequest and SIGTERM/SIGHUP/SIGINT by
 // installSessionEndHandlers.
 void EndSession();
 void installSessionEndHandlers();

@@ -191,6 +191,55 @@ TEST_F(Envoi, TransportFailuresTakeTheTrappedPath) {
   EXPECT_TRUE(boxes().isEmpty());
 }
 
+// A host that drips a valid answer keeps above the stall rule; the overall
+// limit ends the upload in the trapped path.
+TEST_F(Envoi, AHostThatDripsItsAnswerIsGivenUpAtTheOverallLimit) {
+  const xmlrpc::Limites defaults;
+  EXPECT_GT(defaults.total.count(), 0);
+  EXPECT_LE(defaults.total, std::chrono::minutes(2));
+  const QString path = file("pic.jpg", "JPEG bytes");
+  testenv::ImageHost host("drip");
+  ASSERT_TRUE(host.started());
+  envoi::OptionsEnvoi o = vers(host);
+  o.limites.lowSpeedTime = std::chrono::seconds(1);
+  o.limites.total = std::chrono::milliseconds(2500);
+  QElapsedTimer t;
+  t.start();
+  const ResultatEnvoi r = envoi::EnvoiXmlRpc(path, kParams, {}, o);
+  EXPECT_EQ(r.issue, Issue::ErreurPiegee);
+  EXPECT_TRUE(r.message.contains("did not answer")) << r.message.toStdString();
+  EXPECT_LT(t.elapsed(), 10000);
+  EXPECT_TRUE(QFile::exists(path));
+  EXPECT_TRUE(boxes().isEmpty());
+}
+
+// A hostile fault reaches its box cut and without controls or direction overrides.
+TEST_F(Envoi, AFaultsTextIsCleanedBeforeItsBox) {
+  xmlrpc::ReponseRpc r;
+  r.statut = xmlrpc::kFaute;
+  r.faute.code = QString::fromUtf8("4\u202E2");
+  r.faute.description = "Bad\r\npicture" + QString(1 << 20, u'!');
+  const std::optional<QString> m = envoi::messageReponse(r);
+  ASSERT_TRUE(m);
+  EXPECT_TRUE(m->startsWith("Server returned a fault. Code is '42', description is 'Bad  picture!!!"))
+      << m->left(80).toStdString();
+  EXPECT_TRUE(m->endsWith("!!!...'.")) << m->right(20).toStdString();
+  EXPECT_LT(m->size(), 400);
+}
+
+// A picture above the upload limit is refused before it is read; nothing goes out.
+TEST_F(Envoi, APictureAboveTheLimitIsRefusedUnread) {
+  testenv::ImageHost host;
+  ASSERT_TRUE(host.started());
+  const QString path = file("huge.jpg", "");
+  ASSERT_TRUE(QFile::resize(path, envoi::kTailleImageMax + 1));  // sparse: no disk taken
+  const ResultatEnvoi r = envoi::EnvoiXmlRpc(path, kParams, {}, vers(host));
+  EXPECT_EQ(r.issue, Issue::ErreurPiegee);
+  EXPECT_TRUE(r.message.contains("is larger than 64 MB")) << r.message.toStdString();
+  EXPECT_EQ(host.requests().size(), 0);
+  EXPECT_TRUE(boxes().isEmpty());
+}
+
 TEST_F(Envoi, NothingIsSentWithoutPathFileOrHost) {
   testenv::ImageHost host;
   ASSERT_TRUE(host.started());

@@ -176,6 +176,19 @@ class Handler(SimpleXMLRPCRequestHandler):
             self.close_connection = True
             self.connection.shutdown(socket.SHUT_RDWR)
             return
+        if s == "drip":  # a valid answer at two bytes a second
+            self.send_response(200)
+            self.send_header("Content-Type", "text/xml")
+            self.send_header("Content-Length", str(len(ok)))
+            self.end_headers()
+            try:
+                for i in range(0, len(ok), 2):
+                    self.wfile.write(ok[i:i + 2])
+                    self.wfile.flush()
+                    time.sleep(1)
+            except OSError:
+                pass
+            return
         if s == "hang":
             time.sleep(3600)
             return

@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
   // only before the application object exists.
   platform::prepareWebViewProcess();
   std::unique_ptr<QApplication> app;
-  if (!listing) app = std::make_unique<QApplication>(argc, argv);
+  if (!listing) app = std::make_unique<vb::Application>(argc, argv);
   if (app) vb::useDefaultFont();
   testenv::installIsolatedHome();
   ::testing::UnitTest::GetInstance()->listeners().Append(new FormsRuntimeReset);

@@ -11,7 +11,9 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
 // ---------------------------------------------------------------- the record
 
@@ -21,8 +23,13 @@ EnregParams::EnregParams(const QString& line) : text_(Ligne300(line)) {}
 
 QString EnregParams::get(Champ c) const { return text_.mid(c.pos - 1, c.len); }
 
-void EnregParams::set(Champ c, const QString& value) {
-  text_.replace(c.pos - 1, c.len, value.leftJustified(c.len, u' ', true));
+void EnregParams::set(Champ c, const QString& value) { text_.replace(c.pos - 1, c.len, AuLongueur(value, c.len)); }
+
+QString AuLongueur(const QString& text, qsizetype length) {
+  if (text.size() <= length) return text.leftJustified(length, u' ');
+  // A character outside the basic plane is two UTF-16 units: never keep half of one.
+  const qsizetype keep = text[length - 1].isHighSurrogate() ? length - 1 : length;
+  return text.left(keep).leftJustified(length, u' ');
 }
 
 namespace {
@@ -51,7 +58,7 @@ EnregParams defauts(const char* bloc) {
 EnregParams EnregParams::creation() { return defauts(kBlocCreation); }
 EnregParams EnregParams::reinit() { return defauts(kBlocReinit); }
 
-QString Ligne300(const QString& text) { return text.leftJustified(EnregParams::kLongueur, u' ', true); }
+QString Ligne300(const QString& text) { return AuLongueur(text, EnregParams::kLongueur); }
 
 QString RepSauveDeLigne(const QString& line) {
   qsizetype end = line.size();
@@ -149,18 +156,32 @@ QByteArray ContenuParams(const QString& ligne1, const QString& ligne2) {
   return (ligne1 + "\r\n" + ligne2 + "\r\n").toUtf8();
 }
 
-bool EcrireParams(const QString& path, const QString& ligne1, const QString& ligne2) {
-  if (!path.startsWith(u'/')) return false;  // never relative to the working folder
+bool EcrireParams(const QString& path, const QString& ligne1, const QString& ligne2, QString* raison) {
+  auto echec = [&](const QString& pourquoi) {
+    if (raison) *raison = pourquoi;
+    return false;
+  };
+  if (!path.startsWith(u'/')) return echec("\"" + path + "\" is not an absolute path");  // never relative
   QSaveFile f(path);
   // Unbuffered: a buffered save file commits even when the disk took only part
   // of the bytes, so each short write must be seen here.
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return echec(RaisonSysteme(path, f));
+  platform::keepPrivate(f, path);
   const QByteArray bytes = ContenuParams(ligne1, ligne2);
   if (f.write(bytes) != bytes.size() || f.size() != bytes.size()) {
+    const QString pourquoi = RaisonSysteme(path, f);
     f.cancelWriting();
-    return false;
+    return echec(pourquoi);
   }
-  return f.commit();
+  if (!f.commit()) return echec(RaisonSysteme(path, f));
+  return true;
+}
+
+QString RaisonSysteme(const QString& path, const QFileDevice& f) {
+  const int err = errno;
+  QString why = f.errorString();
+  if (why.isEmpty() || why == u"Unknown error") why = QString::fromLocal8Bit(std::strerror(err));
+  return "\"" + path + "\": " + why;
 }
 
 namespace {
@@ -180,8 +201,11 @@ QStringList lignes(const QString& text) {
 }
 
 // The reset offered after a failure: true when the reset record was written.
-bool proposerReinit(const ParamsUi& ui) {
-  if (ui.demande(ui.question, vb::vbYesNo | vb::vbQuestion) != vb::vbYes) return false;
+// A failed read or write gives the system's reason below the question, so a
+// full disk is not taken for a damaged file.
+bool proposerReinit(const ParamsUi& ui, const QString& raison = {}) {
+  const QString question = raison.isEmpty() ? ui.question : ui.question + "\n\n" + raison;
+  if (ui.demande(question, vb::vbYesNo | vb::vbQuestion) != vb::vbYes) return false;
   if (!EcrireParams(CheminParams(), EnregParams::reinit().texte(), gMesDocs)) return false;
   ui.demande(ui.confirmation, vb::vbInformation);
   return true;
@@ -214,19 +238,21 @@ ChargtParamStatus chargtparam(const ParamsUi& ui) {
   gMesDocs = Ligne300(platform::documentsFolder());
   const QString path = CheminParams();
   bool lu = false;
+  QString raison;
   if (gDossAppli.isEmpty()) {
     // No data folder: nowhere to read or write the settings.
   } else if (!QFile::exists(path)) {
     const EnregParams e = EnregParams::creation();
-    if (EcrireParams(path, e.texte(), gMesDocs)) {
+    if (EcrireParams(path, e.texte(), gMesDocs, &raison)) {
       gParams = e.texte();
       gRepSauvLigne = gMesDocs;
       lu = true;
     }
   } else {
-    QFile f(path);
-    if (f.open(QIODevice::ReadOnly)) {
-      const QStringList l = lignes(QString::fromUtf8(f.readAll()));
+    // Two lines of 300 characters; a FIFO or a huge file there is no settings file.
+    const std::optional<QByteArray> bytes = platform::readRegularFile(path, 1 << 16, &raison);
+    if (bytes) {
+      const QStringList l = lignes(QString::fromUtf8(*bytes));
       if (l.size() >= 2) {
         gParams = EnregParams(l[0]).texte();
         gRepSauvLigne = Ligne300(l[1]);
@@ -238,12 +264,13 @@ ChargtParamStatus chargtparam(const ParamsUi& ui) {
     gRepSauve = RepSauveDeLigne(gRepSauvLigne);
     if (deriverGlobales(EnregParams(gParams))) return ChargtParamStatus::Pret;
   }
-  proposerReinit(ui);
+  proposerReinit(ui, raison);
   return ChargtParamStatus::FinProgramme;
 }
 
 SaveStatus SavOptions(const ParamsUi& ui) {
-  if (EcrireParams(CheminParams(), Ligne300(gParams), Ligne300(gRepSauvLigne)))
+  QString raison;
+  if (EcrireParams(CheminParams(), Ligne300(gParams), Ligne300(gRepSauvLigne), &raison))
     return SaveStatus::Enregistre;
-  return proposerReinit(ui) ? SaveStatus::EchecReinit : SaveStatus::Echec;
+  return proposerReinit(ui, raison) ? SaveStatus::EchecReinit : SaveStatus::Echec;
 }

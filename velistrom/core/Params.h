@@ -4,6 +4,7 @@
 // both ended by CR LF (UTF-8). The record keeps every setting at a fixed
 // position; EnregParams names the positions, and both the start (chargtparam)
 // and the options dialog build and read the record through it.
+#include <QFileDevice>
 #include <QString>
 
 #include <array>
@@ -109,7 +110,10 @@ int IntervalleDeSaisie(const QString& typed);
 // consecutive blanks when the text ends in two blanks, else the whole text.
 QString RepSauveDeSaisie(const QString& typed);
 
-// A text padded with blanks or cut to 300 characters (the save-folder line).
+// A text padded with blanks or cut to `length` UTF-16 units; a cut never keeps
+// half of a character outside the basic plane (a blank takes its place).
+QString AuLongueur(const QString& text, qsizetype length);
+// The same at 300 (the save-folder line).
 QString Ligne300(const QString& text);
 // The save folder of a save-folder line: the line up to its last non-blank
 // character (blanks inside a folder name are kept).
@@ -154,5 +158,9 @@ SaveStatus SavOptions(const ParamsUi& ui = ParamsUiStandard());
 
 // The two lines as the file holds them.
 QByteArray ContenuParams(const QString& ligne1, const QString& ligne2);
-// Writes the file through a temporary file renamed into place; false on failure.
-bool EcrireParams(const QString& path, const QString& ligne1, const QString& ligne2);
+// Writes the file through a temporary file renamed into place; false on
+// failure, with the system's reason in raison when given.
+bool EcrireParams(const QString& path, const QString& ligne1, const QString& ligne2,
+                  QString* raison = nullptr);
+// "path": the system's text for the last failure of f.
+QString RaisonSysteme(const QString& path, const QFileDevice& f);

@@ -20,6 +20,8 @@ QString SonObturateur() { return core::CheminRessource("camera.wav"); }
 
 void setLecteurSonPourTests(std::function<bool(const QString&)> l) { lecteur() = std::move(l); }
 
+bool JouerSon(const QString& fichier) { return lecteur() ? lecteur()(fichier) : platform::playWave(fichier); }
+
 }  // namespace mainwin
 
 Fcam::Fcam() : vb::Form("Fcam"), Imagecam(*this, "Imagecam"), Timcam(*this, "Timcam", 300, false) {
@@ -47,9 +49,7 @@ void Fcam::Declencher() {
   // The sound plays on its own; the window goes 300 ms after it showed,
   // whether the sound could be played or not.
   if (gMuet == 0) {
-    const QString son = mainwin::SonObturateur();
-    if (lecteur()) lecteur()(son);
-    else platform::playWave(son);
+    mainwin::JouerSon(mainwin::SonObturateur());
   }
   Timcam.setEnabled(true);
 }

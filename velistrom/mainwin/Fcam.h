@@ -31,6 +31,8 @@ inline vb::DefaultInstance<Fcam> fcam;
 namespace mainwin {
 // The shutter sound file beside the program.
 QString SonObturateur();
+// Plays a wave file without waiting, through the player in force.
+bool JouerSon(const QString& fichier);
 // Tests: replaces the wave player (path -> started); null = platform::playWave.
 void setLecteurSonPourTests(std::function<bool(const QString&)> lecteur);
 }  // namespace mainwin

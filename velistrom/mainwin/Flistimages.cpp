@@ -3,10 +3,14 @@
 
 #include "platform/forms/MsgBox.h"
 #include "velistrom/gifmaker/FrmGifAnim.h"
+#include "platform/forms/Keys.h"
 #include "velistrom/helpers/CursTransp.h"
-#include "velistrom/core/GlobTextes.h"
 #include "velistrom/core/GlobCapt.h"
 #include "velistrom/core/GlobMain.h"
+#include "velistrom/core/GlobParams.h"
+#include "velistrom/core/GlobTextes.h"
+#include "velistrom/helpers/PaintActif.h"
+#include "velistrom/mainwin/Vignettes.h"
 #include "velistrom/mainwin/frmMain.h"
 
 #include <QWidget>
@@ -290,15 +294,94 @@ void Flistimages::Image1_DblClick(int Index) { clickimage1(Index, true); }
 void Flistimages::Gimage1_Click(int Index) { clickimage1(Index, true); }
 
 void Flistimages::clickimage1(int Index, bool restore) {
-  if (Index < 1 || Index > gNbCapt) return;
-  if (onClickImage1) {
-    onClickImage1(Index, restore);
-    return;
+  if (Index < 1 || Index > gNbCapt || !Image1.exists(Index)) return;
+  const int i = Index;
+  FrmMain& m = Principale ? *Principale : frmMain();
+  if (m.WindowState() == vb::vbMaximized) {
+    int echap = vb::vbKeyEscape;
+    m.Form_KeyDown(echap, 0);
   }
+  if (restore) m.setWindowState(vb::vbNormal);
+  // The editor keeps running (ending it would lose its unsaved edits); only
+  // its watch stops, so its saves never land in the capture now on show.
+  if (ProcActif(gNomExeEdit) && i != gNbCapt) m.TimPaint.setEnabled(false);
+
+  // A missing or damaged bitmap is reported and the view stays as it was.
+  const QImage image = mainwin::LireBitmap(FrmMain::CheminTemp(i));
+  if (image.isNull()) return;
+
+  m.Picture1.setVisible(false);  // a grab on show gives way to the chosen capture
+  if (gTabMode[i] != "e") {
+    MontrerZoneOuFenetre(m, i, image);
+  } else {
+    MontrerEcranEntier(m, i, image);
+  }
+
+  QString mode = gModeCapt;  // a copy: the clipboard copy records its own kind
+  m.CopiePP(mode);
+  QString titre = gTxtCapture + QString::number(i) + "/" + QString::number(gNbCapt);
+  if (PictSave[i].Visible() && !ProcActif(gNomExeEdit)) titre += " > " + gTabSauv[i];
+  m.setCaption(titre);
+  if (m.WindowState() == vb::vbNormal) m.setLeft(vb::Screen.Width() - m.Width());
+  m.Labtaille.setCaption(gTabTaille[i]);
+  m.Labtaill2.setVisible(false);
   for (int k = 1; k <= gNbCapt; ++k)
     if (Image1.exists(k)) Image1[k].setBorderStyle(0);
-  Image1[Index].setBorderStyle(1);
-  gNumCapt = Index;
+  Image1[i].setBorderStyle(1);
+  m.PictSave.setVisible(PictSave[i].Visible());
+  gAgrandi = false;
+  gNumCapt = i;
+  m.Show(vb::vbModeless);
+}
+
+void Flistimages::MontrerZoneOuFenetre(FrmMain& m, int i, const QImage& image) {
+  m.ImgTTscreen.setVisible(false);
+  m.Picture2.setVisible(true);
+  m.StatusBar1.setVisible(true);
+  m.Picture2.setPicture(image);
+  gZoomDestH = vb::twipsToPixels(Image1[i].Height());
+  gZoomDestW = vb::twipsToPixels(Image1[i].Width());
+  m.Picture2S.setPicture(m.Picture2.Image());
+  m.Picture2.Move(50, 500, gTabLargCapt[i], gTabHautCapt[i]);
+  if (m.WindowState() == vb::vbNormal) {
+    m.setHeight(gTabHautPlus[i]);
+    m.setWidth(gTabPos[i]);
+  }
+  CocherZoom(m, 3);
+  gModeCapt = "z";
+}
+
+void Flistimages::MontrerEcranEntier(FrmMain& m, int i, const QImage& image) {
+  m.Picture2.setVisible(false);
+  m.ImgTTscreen.setVisible(true);
+  m.StatusBar1.setVisible(true);
+  m.Picture1.setPicture(image);
+  m.ImgTTscreen.setPicture(QImage());
+  const QImage& grand = m.Picture1.Image();
+  gZoomDestH = vb::twipsToPixels(m.ImgTTscreen.Height());
+  gZoomDestW = vb::twipsToPixels(m.ImgTTscreen.Width());
+  // The whole grab: the screen's size when it was taken, which the screen
+  // itself may no longer have.
+  gZoomSrcH = grand.height();
+  gZoomSrcW = grand.width();
+  m.ImgTTscreen.setPicture(mainwin::DemiTeinte(grand, gZoomSrcW, gZoomSrcH, gZoomDestW, gZoomDestH));
+  // The thumbnail and its enlarged copy, redrawn from the full picture.
+  gZoomDestH = vb::twipsToPixels(Image1[i].Height());
+  gZoomDestW = vb::twipsToPixels(Image1[i].Width());
+  mainwin::EtirerDans(grand, Image1[i], gZoomDestW, gZoomDestH);
+  mainwin::EtirerDans(grand, Gimage1[i], vign::Arrondi(gZoomDestW * 1.7), vign::Arrondi(gZoomDestH * 1.7));
+  m.ImgTTscreen.Move(50, 500, int(vb::Screen.Width() / 1.7), int(vb::Screen.Height() / 1.7));
+  if (m.WindowState() == vb::vbNormal) {
+    m.setWidth(m.ImgTTscreen.Width() + 180);
+    m.setHeight(m.ImgTTscreen.Height() + 1400);
+  }
+  CocherZoom(m, 2);
+  gModeCapt = "e";
+}
+
+void Flistimages::CocherZoom(FrmMain& m, int index) {
+  for (int k = 0; k <= 4; ++k)
+    if (m.mnuzoomX.exists(k)) m.mnuzoomX[k].setChecked(k == index);
 }
 
 // ---------------------------------------------------------------- timers and GIF button

@@ -10,8 +10,12 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
 
+#include <QImage>
+
 #include <array>
 #include <functional>
+
+class FrmMain;
 
 class Flistimages : public vb::Form {
  public:
@@ -49,15 +53,17 @@ class Flistimages : public vb::Form {
   void Vscroll1_Change();
 
   // ---- public procedures
-  // Makes capture Index current and shows it. Until the selection code is
-  // plugged in through onClickImage1, only the border and gNumCapt follow.
+  // Makes capture Index current and shows it in the main window (view, zoom
+  // entry, window size, caption, size text, border, clipboard).
   void clickimage1(int Index, bool restore);
   // Moves the capture of row numsource to the position typed in its box.
   void ReorgVign(int numsource);
 
+  // The main window that fills the rows and shows the chosen capture (the
+  // default instance until a main window adds a row).
+  FrmMain* Principale = nullptr;
+
   // ---- hooks for code that lives elsewhere
-  // The full selection of a capture (loads it into the main window).
-  std::function<void(int Index, bool restore)> onClickImage1;
   // The capture menu on a right press (frmMain.Mnuflott as this window's pop-up).
   std::function<void()> onCaptureMenu;
 
@@ -117,6 +123,11 @@ class Flistimages : public vb::Form {
 
  private:
   void MontrerAide(const QString& texte);
+  // The two views of clickimage1: a region or window capture at its own size
+  // in Picture2, a whole-screen capture at 1/1.7 of the screen in ImgTTscreen.
+  void MontrerZoneOuFenetre(FrmMain& m, int i, const QImage& image);
+  void MontrerEcranEntier(FrmMain& m, int i, const QImage& image);
+  static void CocherZoom(FrmMain& m, int index);
   void PlacerBande();
 };
 

@@ -16,6 +16,7 @@ void BrancherRelais() {
 void BrancherCotes() {
   BrancherRelais();
   BrancherRemise();
+  BrancherChrono();
   BrancherGifMaker();
   BrancherOptions();
 }

@@ -17,22 +17,6 @@ QString Estampille(bool nomHorod, const QString& dateSess, const QString& heureS
   return nomHorod ? horod : dateSess + "_" + heureSess;
 }
 
-QString NomSauv(const QString& repSauve, const QString& prefixe, const QString& estampille, int numSauv) {
-  QString dossier = repSauve;
-  if (!dossier.endsWith(u'/')) dossier += u'/';
-  return dossier + SansSeparateurs(prefixe) + "_" + SansSeparateurs(estampille) + "_" +
-         vb::Format(numSauv, "000") + ".bmp";
-}
-
-int FormatDeMot(const QString& mot) {
-  if (mot == "jpg") return 2;
-  if (mot == "gif") return 3;
-  if (mot == "png") return 4;
-  return 0;
-}
-
-QString AvecFormat(const QString& nomBmp, const QString& mot) { return nomBmp.left(nomBmp.size() - 3) + mot; }
-
 namespace {
 
 QString SansBlancsFinaux(const QString& s) {

@@ -4,6 +4,7 @@
 // for printing and where the picture goes on the page. Paths use "/", sizes
 // are twips.
 #include "platform/forms/CommonDialog.h"
+#include "velistrom/helpers/NomsSauv.h"
 
 #include <QString>
 
@@ -14,17 +15,6 @@ namespace sauv {
 // The stamp of a generated name: the capture's own stamp (yyMMdd_HHmmss) when
 // names follow the capture time, else the run stamp DateSess + "_" + HeureSess.
 QString Estampille(bool nomHorod, const QString& dateSess, const QString& heureSess, const QString& horod);
-
-// Save folder / prefix (separators dropped) + "_" + stamp + "_" + counter
-// formatted "000" (more digits beyond 999) + ".bmp".
-QString NomSauv(const QString& repSauve, const QString& prefixe, const QString& estampille, int numSauv);
-
-// The conversion format of a save-all format word, compared exactly: "jpg" 2,
-// "gif" 3, "png" 4; 0 (plain BMP copy) for "bmp" and any other word.
-int FormatDeMot(const QString& mot);
-
-// A ".bmp" name with its last three characters replaced by the format word.
-QString AvecFormat(const QString& nomBmp, const QString& mot);
 
 // The save-as dialog's file name after its first use: the name chosen the
 // previous time, trimmed of trailing blanks, its last two characters replaced

@@ -12,6 +12,7 @@
 #include "platform/forms/Runtime.h"
 #include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Commandes.h"
+#include "velistrom/mainwin/Compagnons.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
 #include "velistrom/core/GlobCapt.h"
@@ -218,6 +219,7 @@ FrmMain::FrmMain()
   Picture1.setAutoRedraw(true);
   Picture1.setAutoSize(true);
   rectsel.setVisible(false);
+  rectsel.setBorderColor(0x0000FF);  // red on any grab
   Picture2.setBorderStyle(0);
   Picture2.setAutoRedraw(true);
   Picture2.setAutoSize(true);  // takes the size of each picture it is given
@@ -284,6 +286,8 @@ FrmMain::FrmMain()
             [this](int Index, int Button, int Shift, float X, float Y) { bouton_MouseMove(Index, Button, Shift, X, Y); });
   // ---- events: the form and the view
   onMouseMove = [this](int Button, int Shift, float X, float Y) { Form_MouseMove(Button, Shift, X, Y); };
+  // The window's keys work whichever of its boxes has the focus.
+  setKeyPreview(true);
   onKeyDown = [this](int& KeyCode, int Shift) { Form_KeyDown(KeyCode, Shift); };
   onDblClick = [this] { Form_DblClick(); };
   onGotFocus = [this] { Form_GotFocus(); };
@@ -360,8 +364,11 @@ FrmMain::FrmMain()
   Mnured2.onClick = [this] { Mnured2_Click(); };
 }
 
-// The help windows must not reach a main window that is gone.
-FrmMain::~FrmMain() { mainwin::DebrancherAide(*this); }
+FrmMain::~FrmMain() {
+  // The help windows and the thumbnail rows must not reach a main window that is gone.
+  mainwin::DebrancherAide(*this);
+  if (Flistimages* fl = flistimages.existing(); fl && fl->Principale == this) fl->Principale = nullptr;
+}
 
 // ============================================================================ start-up
 
@@ -397,7 +404,7 @@ void FrmMain::Form_Load() {
   // The run's capture folder: a leftover of an earlier run is left alone.
   vb::Randomize();
   gRepCapt = mainwin::DossierCaptLibre(gRepCapt, [] { return double(vb::Rnd()); });
-  if (!QDir().mkpath(gRepCapt)) {
+  if (!platform::makePrivateFolder(gRepCapt)) {
     vb::MsgBox(QString::fromUtf8("Impossible de créer le dossier / Cannot create the folder\n") + gRepCapt,
                vb::vbCritical);
     finirDemarrage();
@@ -589,7 +596,7 @@ void FrmMain::mnuedition_Click() {
 
 void FrmMain::Mnuflott_Click() {
   // The caption ends with the saved file's path once the capture was saved.
-  MnuOuvDos.setEnabled(Caption().contains(u'/'));
+  MnuOuvDos.setEnabled(!compag::DossierDuTitre(Caption()).isEmpty());
 }
 
 void FrmMain::mnuoptions_Click() {
@@ -656,33 +663,3 @@ void FrmMain::MnuRaff_Click() {
   int KeyCode = 116;
   Form_KeyDown(KeyCode, 0);
 }
-
-// ============================================================================ PROVISIONAL STUBS
-// Procedures of topics that are not built yet, so the program links. Each one
-// goes as soon as its own topic file defines it.
-
-// periodic and long-period capture
-void FrmMain::MnuCaptper_Click() {}
-void FrmMain::TimPeriod_Timer() {}
-void FrmMain::TimerLngPerio_Timer() {}
-// e-mail
-void FrmMain::EnvoiMailCoch(bool) {}
-void FrmMain::envoimail() {}
-void FrmMain::mnucourriel_Click() {}
-void FrmMain::mnujoindreune_Click() {}
-void FrmMain::mnujoindretout_Click() {}
-void FrmMain::mnujoindrecoch_Click() {}
-// editor and companion programs
-void FrmMain::MnuEditPaint_Click() {}
-void FrmMain::TimPaint_Timer() {}
-void FrmMain::mnuimgforum_Click() {}
-void FrmMain::StatusBar1_PanelClick(vb::Panel&) {}
-void FrmMain::EnvoiPartage() {}
-void FrmMain::MnuOuvDos_Click() {}
-// keyboard
-void FrmMain::Form_KeyDown(int&, int) {}
-// preview selection
-void FrmMain::Picture1_MouseDown(int, int, float, float) {}
-void FrmMain::Picture1_MouseMove(int, int, float, float) {}
-void FrmMain::Picture1_MouseUp(int, int, float, float) {}
-void FrmMain::Picture2_MouseMove(int, int, float, float) {}

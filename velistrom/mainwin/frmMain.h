@@ -8,6 +8,12 @@
 //   frmMain_Vignettes.cpp   capture list and deleting captures
 //   frmMain_Sauvegarde.cpp  saving
 //   frmMain_Presse.cpp      clipboard and printing
+//   frmMain_Vue.cpp         main view layout and zoom
+//   frmMain_Clavier.cpp     keyboard and the refresh of the current capture
+//   frmMain_Apercu.cpp      cutting a region from the grab on show
+//   frmMain_Periode.cpp     periodic and long-period capture
+//   frmMain_Courriel.cpp    e-mail
+//   frmMain_Editeur.cpp     the external editor and the companion programs
 // Geometry is in twips. Each topic keeps its declarations in its own section
 // below; the constructor (frmMain.cpp) builds every control and wires every event.
 #include "platform/Shell.h"
@@ -16,7 +22,9 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menu.h"
 
+#include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -85,10 +93,12 @@ class FrmMain : public vb::Form {
   double LargZone = 0;  // size of the region the repeat takes again, twips
   double HautZone = 0;
 
-  // ================================================================ periodic and long-period capture
+  // ================================================================ periodic and long-period capture (frmMain_Periode.cpp)
   void MnuCaptper_Click();
   void TimPeriod_Timer();
   void TimerLngPerio_Timer();
+
+  bool TirSerie = false;  // a shot of the periodic or the long-period timer is under way
 
   // ================================================================ capture list (frmMain_Vignettes.cpp)
   void GestVignettes(vb::PictureBox& uneImage);
@@ -99,6 +109,8 @@ class FrmMain : public vb::Form {
   void Supprimertout(int& AvecMess);
 
   QString CheminCapt;  // full path of the temporary bitmap written or handed over last
+  // Full path of capture n's temporary bitmap.
+  static QString CheminTemp(int n);
 
   // ================================================================ saving (frmMain_Sauvegarde.cpp)
   void EnregistrerTout(int& SavOk, int DebLot, const QString& FormSav);
@@ -115,7 +127,9 @@ class FrmMain : public vb::Form {
   void Imprimer();
   void Timdeja_Timer();
 
-  // ================================================================ e-mail
+  // ================================================================ e-mail (frmMain_Courriel.cpp)
+  // Mails the ticked captures as JPEG attachments through the desktop's mail
+  // program (which always shows its composer: SendMail changes nothing).
   void EnvoiMailCoch(bool SendMail);
   void envoimail();
   void mnucourriel_Click();
@@ -124,7 +138,13 @@ class FrmMain : public vb::Form {
   void mnujoindrecoch_Click();
   void mnumail_Click();
 
-  // ================================================================ editor and companion programs
+  static constexpr int kMaxPiecesJointes = 51;  // attachments of one message
+  // The mail JPEGs made in this run: the mail program reads them after
+  // xdg-email has returned, so they go only when the program quits.
+  QStringList PiecesJointes;
+  bool MailEnCours = false;  // a message is being handed over (events run meanwhile)
+
+  // ================================================================ editor and companion programs (frmMain_Editeur.cpp)
   void MnuEditPaint_Click();
   void mnuFeditpaint_Click();
   void TimPaint_Timer();
@@ -133,10 +153,23 @@ class FrmMain : public vb::Form {
   void EnvoiPartage();
   void mnuFabGif_Click();
   void MnuOuvDos_Click();
+  // The current capture as a fresh hand-over JPEG (JpegEnvoi, NomFinal);
+  // false, after telling the user, when there is none to hand over.
+  bool PreparerJpegEnvoi();
+  // Whether a JPEG name was handed out in this run or exists.
+  bool JpegPris(const QString& chemin) const;
 
   QString JpegEnvoi;       // the hand-over JPEG
+  QStringList JpegsRemis;  // every hand-over and mail JPEG named in this run
   QString TitreAvantEdit;  // caption kept while the editor runs
   std::unique_ptr<platform::ChildProgram> ProcLance;  // program started from the status bar
+  // The editor the Edit command started, and the temporary bitmap of the
+  // capture it was opened on: TimPaint follows that child and reloads only
+  // that capture.
+  std::unique_ptr<platform::ChildProgram> ProcEditeur;
+  QString NomCaptEditee;
+  bool RechargeSignalee = false;  // an unreadable save of the editor was reported
+  bool DansTimPaint = false;
 
   // ================================================================ main view (layout and zoom)
   void Form_Activate() override;
@@ -152,10 +185,14 @@ class FrmMain : public vb::Form {
   int LargeurFenetre(double largeurVue) const;
   void Agrandred();
 
-  // ================================================================ keyboard
+  // ================================================================ keyboard (frmMain_Clavier.cpp)
+  // F5 reloads the current capture from its temporary bitmap (also the editor
+  // watch and the refresh entry), Delete is toolbar button 9, Ctrl+Q quits.
   void Form_KeyDown(int& KeyCode, int Shift);
+  // The F5 refresh; false (after telling the user) when the bitmap cannot be read.
+  bool RafraichirCourante();
 
-  // ================================================================ preview selection on the main view
+  // ================================================================ preview selection on the main view (frmMain_Apercu.cpp)
   void Picture1_MouseDown(int Button, int Shift, float X, float Y);
   void Picture1_MouseMove(int Button, int Shift, float X, float Y);
   void Picture1_MouseUp(int Button, int Shift, float X, float Y);
@@ -305,4 +342,13 @@ QString DossierCaptLibre(const QString& base, const std::function<double()>& rnd
 // What a settings write failure at run time leads to: frmMain().quitprog()
 // unless a test set another (empty = quitprog again).
 void setSortieApresEchecParams(std::function<void()> sortie);
+// The halftone copy: the source rectangle (0, 0, sw, sh) averaged onto a
+// dw x dh picture; null when a size is not positive.
+QImage DemiTeinte(const QImage& source, int sw, int sh, int dw, int dh);
+// The whole of `source` stretched in halftone over the persistent image of
+// `box`, at (0, 0, dw, dh) pixels (its client size when dw or dh is 0).
+void EtirerDans(const QImage& source, vb::PictureBox& box, int dw = 0, int dh = 0);
+// A picture file at full size; null (after telling the user, with the path
+// and the status) when it cannot be read.
+QImage LireBitmap(const QString& chemin);
 }  // namespace mainwin

@@ -24,17 +24,7 @@ namespace {
 
 // The current capture's bitmap at full size; null (after telling the user)
 // when it cannot be read.
-QImage BitmapCourant() {
-  const QString chemin = gRepCapt + "/" + gTabNomCapt[gNumCapt];
-  QImage image;
-  const platform::ImageStatus st = platform::loadPicture(chemin, image);
-  if (st != platform::ImageStatus::Ok) {
-    vb::MsgBox(gLng190 + "\n" + chemin + " !\nStatus Code= " + QString::number(platform::statusCode(st)),
-               vb::vbCritical);
-    return QImage();
-  }
-  return image;
-}
+QImage BitmapCourant() { return mainwin::LireBitmap(FrmMain::CheminTemp(gNumCapt)); }
 
 void MontrerNotice(vb::Label& notice) {
   notice.setTop(50);

@@ -8,6 +8,7 @@
 #include "velistrom/dialogs/FrmSortie.h"
 #include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Commandes.h"
+#include "velistrom/mainwin/Drapeau.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
 #include "velistrom/core/GlobCapt.h"
@@ -49,18 +50,6 @@ void Etape(F&& f) {
   } catch (...) {
   }
 }
-
-// Clears the flag on every way out of quitprog.
-class EnCours {
- public:
-  explicit EnCours(bool& flag) : flag_(flag) { flag_ = true; }
-  ~EnCours() { flag_ = false; }
-  EnCours(const EnCours&) = delete;
-  EnCours& operator=(const EnCours&) = delete;
-
- private:
-  bool& flag_;
-};
 
 QString ChiffresSelection(double pixels) {
   const double tenu = std::clamp(std::isfinite(pixels) ? pixels : 0.0, 0.0, 9999.0);
@@ -212,7 +201,7 @@ void FrmMain::quitprog() {
   // A second quit while the first one asks its question (the hotkey poll
   // keeps running under a message box) leaves the decision to the first.
   if (EnQuitprog) return;
-  EnCours enCours(EnQuitprog);
+  mainwin::Drapeau enCours(EnQuitprog);
 
   Etape([this] { TimPeriod.setEnabled(false); });
   Etape([] {
@@ -244,6 +233,11 @@ void FrmMain::quitprog() {
     QStringList noms;
     for (int i = 0; i <= gNbCapt && i <= kMaxCapt; ++i) noms << gTabNomCapt[i];
     mainwin::SupprimerBitmapsTemp(gRepCapt, noms);
+  });
+  // The mail program has had them since the message was handed over.
+  Etape([this] {
+    for (const QString& piece : PiecesJointes) QFile::remove(piece);
+    PiecesJointes.clear();
   });
   Etape([] { mainwin::SupprimerDossierCaptVide(gRepCapt); });
   Etape([this] { removeTrayIcon(); });

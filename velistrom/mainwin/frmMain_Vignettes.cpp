@@ -2,6 +2,7 @@
 // the thumbnail window and its temporary bitmap) and deleting captures.
 #include "velistrom/mainwin/frmMain.h"
 
+#include "platform/Folders.h"
 #include "platform/Imaging.h"
 #include "platform/forms/MsgBox.h"
 #include "velistrom/core/GlobTextes.h"
@@ -99,6 +100,7 @@ void ChargerRangee(Flistimages& fl, int n, const QImage& source) {
 void FrmMain::GestVignettes(vb::PictureBox& uneImage) {
   if (gLargImg == 0) return;
   Flistimages& fl = flistimages();
+  fl.Principale = this;
   // First position the automatic save looks at: this capture's own, even when
   // another one joined while events ran below.
   int debLot = gNbCapt;
@@ -181,7 +183,7 @@ void FrmMain::GestVignettes(vb::PictureBox& uneImage) {
 bool FrmMain::EnregVign(int& NouVign, vb::PictureBox& uneImage) {
   const QString chemin = gRepCapt + "/" + vign::NomCapt(HeureSess, NouVign);
   platform::ImageStatus st = platform::ImageStatus::AccessDenied;
-  if (QDir().mkpath(gRepCapt)) {
+  if (platform::makePrivateFolder(gRepCapt)) {
     const platform::ImageEncoderInfo* bmp = platform::findEncoderByMime("image/bmp");
     st = bmp ? platform::savePicture(uneImage.Image(), chemin, bmp->clsid) : platform::ImageStatus::GenericError;
   }
@@ -194,6 +196,19 @@ bool FrmMain::EnregVign(int& NouVign, vb::PictureBox& uneImage) {
   }
   CheminCapt = chemin;
   return true;
+}
+
+QString FrmMain::CheminTemp(int n) { return gRepCapt + "/" + gTabNomCapt[n]; }
+
+QImage mainwin::LireBitmap(const QString& chemin) {
+  QImage image;
+  const platform::ImageStatus st = platform::loadPicture(chemin, image);
+  if (st != platform::ImageStatus::Ok) {
+    vb::MsgBox(gLng190 + "\n" + chemin + " !\nStatus Code= " + QString::number(platform::statusCode(st)),
+               vb::vbCritical);
+    return QImage();
+  }
+  return image;
 }
 
 void FrmMain::Voirtabprov() {

@@ -28,17 +28,28 @@ int arrondi(double v) { return int(std::nearbyint(v)); }
 std::int32_t pixelsX(double twips) { return std::int32_t(std::nearbyint(twips / vb::Screen.TwipsPerPixelX())); }
 std::int32_t pixelsY(double twips) { return std::int32_t(std::nearbyint(twips / vb::Screen.TwipsPerPixelY())); }
 
-// The halftone copy: the source rectangle (0, 0, sw, sh) averaged onto a
-// dw x dh picture. A smooth scale averages every source pixel on a reduction,
-// as halftone does; a nearest-pixel one would drop rows and columns.
-QImage demiTeinte(const QImage& source, int sw, int sh, int dw, int dh) {
+}  // namespace
+
+// A smooth scale averages every source pixel on a reduction, as halftone does;
+// a nearest-pixel one would drop rows and columns.
+QImage mainwin::DemiTeinte(const QImage& source, int sw, int sh, int dw, int dh) {
   if (source.isNull() || sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return {};
   const QImage part = source.copy(0, 0, sw, sh).convertToFormat(QImage::Format_RGB32);
   if (part.width() == dw && part.height() == dh) return part;
   return part.scaled(dw, dh, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-}  // namespace
+void mainwin::EtirerDans(const QImage& source, vb::PictureBox& box, int dw, int dh) {
+  QImage& cible = box.canvas();
+  if (dw <= 0 || dh <= 0) {
+    dw = cible.width();
+    dh = cible.height();
+  }
+  const QImage copie = DemiTeinte(source, source.width(), source.height(), dw, dh);
+  if (copie.isNull() || cible.isNull()) return;
+  QPainter p(&cible);
+  p.drawImage(0, 0, copie);
+}
 
 // ============================================================================ a fresh capture
 
@@ -67,7 +78,7 @@ void FrmMain::MefImageF(int& modeF) {
     gZoomDestW = pixelsX(ImgTTscreen.Width());
     gZoomSrcH = pixelsY(Picture1.Height());
     gZoomSrcW = pixelsX(Picture1.Width());
-    const QImage vue = demiTeinte(Picture1.Image(), gZoomSrcW, gZoomSrcH, gZoomDestW, gZoomDestH);
+    const QImage vue = mainwin::DemiTeinte(Picture1.Image(), gZoomSrcW, gZoomSrcH, gZoomDestW, gZoomDestH);
     ImgTTscreen.setPicture(vue);
     Picture2S.setPicture(vue);
     return;
@@ -123,7 +134,7 @@ void FrmMain::mnuzoomX_Click(int& Index) {
       Picture2.setWidth(arrondi(Picture2S.Width() * f));
       Picture2.setHeight(arrondi(Picture2S.Height() * f));
       geometrie();
-      const QImage vue = demiTeinte(Picture2S.Image(), gZoomSrcW, gZoomSrcH, gZoomDestW, gZoomDestH);
+      const QImage vue = mainwin::DemiTeinte(Picture2S.Image(), gZoomSrcW, gZoomSrcH, gZoomDestW, gZoomDestH);
       if (!vue.isNull()) {
         QPainter p(&Picture2.canvas());
         p.drawImage(0, 0, vue);
@@ -145,7 +156,7 @@ void FrmMain::mnuzoomX_Click(int& Index) {
       ImgTTscreen.setWidth(arrondi(Picture2S.Width() * f));
       ImgTTscreen.setHeight(arrondi(Picture2S.Height() * f));
       geometrie();
-      ImgTTscreen.setPicture(demiTeinte(Picture2S.Image(), gZoomSrcW, gZoomSrcH, gZoomDestW, gZoomDestH));
+      ImgTTscreen.setPicture(mainwin::DemiTeinte(Picture2S.Image(), gZoomSrcW, gZoomSrcH, gZoomDestW, gZoomDestH));
     }
     ImgTTscreen.Refresh();
     if (WindowState() == vb::vbNormal) {

@@ -521,6 +521,22 @@ bool FrmFull::makeBuffers(int w, int h, int numB) {
   return true;
 }
 
+// No picture of the screen: a black overlay would look like a frozen screen.
+// Say so and close the overlay; the previous frozen picture stays for a cancel.
+bool FrmFull::grabFailed() {
+  TimForgrnd.setEnabled(false);
+  TimMvtDeb.setEnabled(false);
+  vb::MsgBox(QStringLiteral("Impossible de figer l'écran / The screen could not be grabbed for a selection."),
+             vb::vbExclamation, gTxtCapture);
+  if (Visible()) {
+    Timavert.setEnabled(false);
+    gFinFull = true;  // before the main window can become active
+    Hide();
+    mainSide().escapeToMain();
+  }
+  return false;
+}
+
 bool FrmFull::InitFull(int numB) {
   const int sw = vb::twipsToPixels(vb::Screen.Width());
   const int h = vb::twipsToPixels(vb::Screen.Height());
@@ -549,8 +565,8 @@ bool FrmFull::InitFull(int numB) {
   } else {
     vb::DoEvents();
     const QImage grab = core::bureau().grab(QRect(0, 0, w, h));
-    QImage frame = grab.isNull() ? QImage(w, h, QImage::Format_RGB32) : grab.convertToFormat(QImage::Format_RGB32);
-    if (grab.isNull()) frame.fill(Qt::black);
+    if (grab.isNull()) return grabFailed();
+    QImage frame = grab.convertToFormat(QImage::Format_RGB32);
     const bool pointer = gParClavier && gHCurseur != platform::kNoPointer && core::bureau().drawPointer;
     // The pointer goes into the grab itself, so every copy made of it carries it.
     if (pointer) core::bureau().drawPointer(frame, gHCurseur, QPoint(gCursX, gCursY));

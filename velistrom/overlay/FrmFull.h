@@ -57,8 +57,9 @@ class FrmFull : public vb::Form {
   void CopiePP(const QString& modcap);
   void PlaceGuide();
   // Freezes the desktop: 0 a fresh grab, 1 a second grab below the first. False
-  // (after a message) when the buffers cannot be made: the caller must not show
-  // the overlay then.
+  // (after a message) when the buffers cannot be made or the screen cannot be
+  // grabbed: the caller must not show the overlay then (an overlay already
+  // shown is closed as by Escape).
   [[nodiscard]] bool InitFull(int numB);
   void FinClignEtRouge();
   void BougCoin(int uncoin, int boutonSour);
@@ -160,6 +161,7 @@ class FrmFull : public vb::Form {
   void grabInput();
   void releaseInput();
   bool makeBuffers(int widthPx, int heightPx, int numB);
+  bool grabFailed();
   void copyClearView();
   void endGestures();
   int twppX() const;

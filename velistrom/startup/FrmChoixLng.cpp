@@ -89,7 +89,9 @@ void FrmChoixLng::Choisir(const char* code, vb::Image& clicked, vb::Image& other
   other.setBorderStyle(0);
   QSaveFile f(gDossLng + "/spoken.txt");
   const QByteArray line = QByteArray(code) + "\r\n";
-  if (!f.open(QIODevice::WriteOnly) || f.write(line) != line.size() || !f.commit()) {
+  const bool ouvert = f.open(QIODevice::WriteOnly);
+  if (ouvert) platform::keepPrivate(f, f.fileName());
+  if (!ouvert || f.write(line) != line.size() || !f.commit()) {
     TimSuite.setEnabled(false);
     vb::MsgBox("Impossible d'écrire / Cannot write\n" + gDossLng + "/spoken.txt", vb::vbCritical);
     vb::Unload(*this);

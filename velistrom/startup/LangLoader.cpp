@@ -27,9 +27,9 @@ std::optional<lang::LangFailure> ChargerTextes(const QString& dataFolder, const 
   gCodeLng = *code;
 
   const QString path = lang::langFilePath(programFolder, gCodeLng);
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return lang::LangFailure{lang::LangFault::FileMissing, 0, path};
-  lang::LangRead read = lang::readLangFile(file.readAll());
+  const std::optional<QByteArray> bytes = lang::langFileBytes(path);
+  if (!bytes) return lang::LangFailure{lang::LangFault::FileMissing, 0, path};
+  lang::LangRead read = lang::readLangFile(*bytes);
   if (!read.ok()) {
     read.failure->file = path;
     return read.failure;

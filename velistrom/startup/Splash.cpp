@@ -7,7 +7,7 @@
 bool PrepDossiers() {
   gDossSys = "/usr/bin";
   gDossAppli = platform::appDataFolder() + "/Velistrom";
-  return QDir().mkpath(gDossAppli);
+  return platform::makePrivateFolder(gDossAppli);
 }
 
 SplashLayout PlacerSplash(int screenWidth, int screenHeight, int width, int height, int frameTop,

@@ -1,10 +1,15 @@
 // Forms: default instances and the old lifecycle.
 #include "TestForms.h"
+#include "tests/support/ScriptedDialogs.h"
 #include "tests/support/Wait.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDeadlineTimer>
 #include <csignal>
+#include <functional>
+#include <new>
+#include <stdexcept>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -237,12 +242,51 @@ TEST_F(Forms, WindowStateAndCaption) {
 
 namespace {
 
-TEST_F(Forms, SigtermEndsTheSessionWithModeTwo) {
+TEST_F(Forms, SessionEndSignalsEndTheSessionWithModeTwo) {
   vb::installSessionEndHandlers();
-  frmA().Show();
-  std::raise(SIGTERM);
-  QTRY_VERIFY_WITH_TIMEOUT(log().contains("FormA.QueryUnload2"), 3000);
-  EXPECT_FALSE(frmA.isLoaded());
+  for (const int sig : {SIGTERM, SIGHUP, SIGINT}) {
+    SCOPED_TRACE(sig);
+    log().clear();
+    frmA().Show();
+    std::raise(sig);
+    QTRY_VERIFY_WITH_TIMEOUT(log().contains("FormA.QueryUnload2"), 3000);
+    EXPECT_FALSE(frmA.isLoaded());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
+// An exception out of a handler shows the run-time error box and leaves the
+// program running: the form stays loaded and its next tick comes.
+TEST_F(Forms, AHandlerThatThrowsShowsTheRunTimeErrorBoxAndTheProgramGoesOn) {
+  struct Case {
+    std::function<void()> fault;
+    QString box;
+  };
+  const Case cases[] = {
+      {[] { throw vb::Error(vb::vbErrTypeMismatch); }, "Run-time error '13':\n\nType mismatch"},
+      {[] { throw std::runtime_error("disk gone"); }, "Run-time error '51':\n\nInternal error: disk gone"},
+      {[] { throw std::bad_alloc(); }, "Run-time error '7':\n\nOut of memory"},
+      {[] { throw 42; }, "Run-time error '51':\n\nInternal error"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.box.toStdString());
+    FormC& f = frmC();
+    int ticks = 0;
+    f.tim.onTimer = [&] {
+      if (++ticks == 1) c.fault();
+    };
+    f.tim.setInterval(10);
+    testenv::dialogs().expectMsgBox(c.box, vb::vbOK);
+    f.tim.setEnabled(true);
+    QDeadlineTimer deadline(3000);
+    while (ticks < 2 && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    f.tim.setEnabled(false);
+    EXPECT_GE(ticks, 2) << "the timer stopped after the fault";
+    testenv::dialogs().verify();
+    ASSERT_FALSE(testenv::dialogs().shown().empty());
+    EXPECT_EQ(testenv::dialogs().shown().back().icon, "critical");
+    EXPECT_TRUE(frmC.isLoaded());
+  }
 }
 
 TEST_F(Forms, MousePointerNumbersAndTheCustomIcon) {

@@ -14,7 +14,12 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <csignal>
+#include <functional>
+#include <sys/stat.h>
 #include <sys/resource.h>
 
 namespace {
@@ -304,7 +309,9 @@ TEST_F(Params, SaveIntoAReadOnlyFolderIsReportedAndKeepsTheOldFile) {
     // Neither the save nor the reset could be written; nothing was confirmed.
     EXPECT_EQ(status, SaveStatus::Echec);
     ASSERT_EQ(boxes.shown.size(), 1);
-    EXPECT_EQ(boxes.shown[0].prompt, "Reset the settings?");
+    // The question comes with the system's reason.
+    EXPECT_EQ(boxes.shown[0].prompt,
+              "Reset the settings?\n\n\"" + file() + "\": " + QString::fromLocal8Bit(std::strerror(EACCES)));
     EXPECT_EQ(readAll(file()), before);
     EXPECT_EQ(QDir(gDossAppli).entryList(QDir::Files | QDir::Hidden), QStringList{"params.txt"});
   }
@@ -334,7 +341,11 @@ TEST_F(Params, SaveThatFailsHalfWayKeepsTheOldFile) {
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(status, SaveStatus::Echec);
-  EXPECT_EQ(boxes.shown.size(), 1);
+  ASSERT_EQ(boxes.shown.size(), 1);
+  // A disk that takes no more is named, so it is not taken for a damaged file.
+  EXPECT_TRUE(boxes.shown[0].prompt.startsWith("Reset the settings?\n\n\"" + file() + "\": "));
+  EXPECT_TRUE(boxes.shown[0].prompt.endsWith(QString::fromLocal8Bit(std::strerror(EFBIG))))
+      << boxes.shown[0].prompt.toStdString();
   EXPECT_EQ(readAll(file()), before);
   EXPECT_EQ(QDir(gDossAppli).entryList(QDir::Files | QDir::Hidden), QStringList{"params.txt"});
 }
@@ -392,4 +403,67 @@ TEST(EnregParams, FieldsArePaddedAndCutToTheirLength) {
   EXPECT_EQ(e.texte().mid(114, 16), QString(16, u' '));  // neighbours untouched
   EXPECT_EQ(EnregParams::creation().texte(), kCreation);
   EXPECT_EQ(EnregParams::reinit().texte(), kReinit);
+}
+
+// A character outside the basic plane across the 300th position: the cut keeps
+// it whole or not at all, so the saved file reads back equal.
+TEST_F(Params, TheCutAtThreeHundredNeverSplitsACharacter) {
+  const QString clef = QString::fromUcs4(U"\U0001F511");  // two UTF-16 units
+  struct Case {
+    const char* name;
+    QString line;
+    QString expected;
+  };
+  const Case cases[] = {
+      {"whole at the end", blanks(298) + clef, blanks(298) + clef},
+      {"half past the end", "/" + blanks(298) + clef + "x", "/" + blanks(299)},
+      {"just past the end", blanks(300) + clef, blanks(300)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Ligne300(c.line), c.expected);
+    EXPECT_EQ(EnregParams(c.line).texte(), c.expected);
+  }
+  ASSERT_EQ(chargtparam(boxes.ui()), ChargtParamStatus::Pret);
+  EnregParams e(gParams);
+  e.set(EnregParams::Editeur, "/usr/bin/" + QString(140, u'e') + clef);  // 151 units into 150
+  EXPECT_EQ(e.get(EnregParams::Editeur), "/usr/bin/" + QString(140, u'e') + " ");
+  gParams = e.texte();
+  gRepSauvLigne = Ligne300("/" + QString(298, u'd') + clef);
+  const QString params = gParams, ligne = gRepSauvLigne;
+  ASSERT_EQ(SavOptions(boxes.ui()), SaveStatus::Enregistre);
+  ASSERT_EQ(chargtparam(boxes.ui()), ChargtParamStatus::Pret);
+  EXPECT_EQ(gParams, params);
+  EXPECT_EQ(gRepSauvLigne, ligne);
+  EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+// Only a regular file of reasonable size is read as the settings: a FIFO there
+// would block the start for good, a huge file would be read whole.
+TEST_F(Params, ASettingsFileThatIsNoRegularFileIsNotRead) {
+  struct Case {
+    const char* name;
+    std::function<void(const QString&)> make;
+    QString reason;
+  };
+  const Case cases[] = {
+      {"a FIFO", [](const QString& p) { ASSERT_EQ(::mkfifo(QFile::encodeName(p).constData(), 0600), 0); },
+       "not a regular file"},
+      {"a folder", [](const QString& p) { ASSERT_TRUE(QDir().mkdir(p)); }, "not a regular file"},
+      {"a huge file", [](const QString& p) { ASSERT_TRUE(QFile(p).open(QIODevice::WriteOnly)); QFile::resize(p, 1 << 20); },
+       "larger than"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QFile::remove(file());
+    QDir().rmdir(file());
+    c.make(file());
+    boxes.shown.clear();
+    boxes.answers = {vb::vbNo};
+    EXPECT_EQ(chargtparam(boxes.ui()), ChargtParamStatus::FinProgramme);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].prompt.startsWith("Reset the settings?\n\n\"" + file() + "\": " + c.reason))
+        << boxes.shown[0].prompt.toStdString();
+  }
+  QDir().rmdir(file());
 }

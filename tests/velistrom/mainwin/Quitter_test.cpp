@@ -1,6 +1,6 @@
 // Quitting: the question about unsaved captures, the clean-up of the run's
 // capture folder, the stored selection size, the end of the desktop session,
-// the tray codes, and the program itself ending on SIGTERM.
+// the tray codes (the program ending on a signal: EndOfRun_test).
 #include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/Quitter.h"
 
@@ -533,51 +533,6 @@ TEST_F(Quit, APointerMoveOverTheWindowIsNoTrayClick) {
   m.widget()->setAttribute(Qt::WA_UnderMouse, false);
   m.Form_MouseMove(1, 0, 516 * 15, 0);  // a drag is never a tray message either
   EXPECT_TRUE(popped.empty());
-}
-
-// ---------------------------------------------------------------- the program
-
-TEST(QuitProgram, SigtermEndsTheRunCleanly) {
-  const QString program = testenv::binDir() + "/Velistrom";
-  if (!QFile::exists(program)) GTEST_SKIP() << "Velistrom not built";
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const QString data = dir.filePath("data");
-  const QString appData = data + "/Velistrom";
-  ASSERT_TRUE(QDir().mkpath(appData));
-  ASSERT_TRUE(QDir().mkpath(dir.filePath("home")));
-  ASSERT_TRUE(QDir().mkpath(dir.filePath("config")));
-  writeFile(appData + "/spoken.txt", "ConstPRJA\r\n");
-
-  QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("HOME", dir.filePath("home"));
-  env.insert("XDG_DATA_HOME", data);
-  env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("VELISTROM_MSGBOX_LOG", dir.filePath("boxes.log"));
-  env.remove("VELISTROM_TIPS_FTP");
-  p.setProcessEnvironment(env);
-  p.start(program, {});
-  ASSERT_TRUE(p.waitForStarted(10000));
-
-  // The main window is up once the run's capture folder exists.
-  auto runFolders = [&] { return QDir(appData).entryList({"tempocapt*"}, QDir::Dirs | QDir::NoDotAndDotDot); };
-  QElapsedTimer t;
-  t.start();
-  while (runFolders().isEmpty() && p.state() == QProcess::Running && t.elapsed() < 20000) QThread::msleep(50);
-  ASSERT_EQ(p.state(), QProcess::Running) << p.readAllStandardError().constData();
-  ASSERT_FALSE(runFolders().isEmpty()) << "the main window did not come up";
-  QThread::msleep(300);
-
-  ::kill(pid_t(p.processId()), SIGTERM);
-  ASSERT_TRUE(p.waitForFinished(5000)) << "the program did not end on SIGTERM";
-  EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(p.exitCode(), 0);
-  EXPECT_TRUE(runFolders().isEmpty()) << runFolders().join(", ").toStdString();
-  EXPECT_TRUE(QFile::exists(appData + "/params.txt"));
-  QFile boxes(dir.filePath("boxes.log"));
-  EXPECT_FALSE(boxes.exists() && boxes.size() > 0) << "a message box came";
 }
 
 }  // namespace

@@ -306,3 +306,30 @@ TEST_F(OverlayTest, SnappingTickRoundsTheSelectionDownTo10Pixels) {
   EXPECT_EQ(f.coinrect[4].Left(), 1500 + 2400);
   EXPECT_FALSE(f.Timtaille.Enabled());
 }
+
+namespace {
+
+// A grab that gives nothing is said and closes the overlay, on a first
+// opening and on a second grab under an overlay already shown.
+TEST_F(OverlayTest, AFailedGrabIsSaidAndClosesTheOverlay) {
+  const auto goodGrab = core::bureau().grab;
+  for (const int numB : {0, 1}) {
+    SCOPED_TRACE(numB);
+    core::bureau().grab = goodGrab;
+    FrmFull& f = open(0);
+    main.calls.clear();
+    if (numB == 0) f.Hide();
+    core::bureau().grab = [](const QRect&) { return QImage(); };
+    testenv::dialogs().expectMsgBox("could not be grabbed", vb::vbOK);
+    EXPECT_FALSE(f.InitFull(numB));
+    testenv::dialogs().verify();
+    EXPECT_EQ(testenv::dialogs().shown().back().icon, "exclamation");
+    EXPECT_FALSE(f.Visible());
+    EXPECT_FALSE(f.TimForgrnd.Enabled());
+    EXPECT_FALSE(f.TimMvtDeb.Enabled());
+    EXPECT_EQ(main.only({"escapeToMain"}).size(), numB == 1 ? 1 : 0) << main.calls.join(", ").toStdString();
+    frmFull.destroyNow();
+  }
+}
+
+}  // namespace

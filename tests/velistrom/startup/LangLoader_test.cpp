@@ -1,5 +1,6 @@
 #include "velistrom/startup/LangLoader.h"
 
+#include "common/LangFile.h"
 #include "platform/forms/App.h"
 #include "tests/common/LangFixture.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -14,6 +15,7 @@
 
 #include <functional>
 #include <map>
+#include <sys/stat.h>
 
 namespace {
 
@@ -130,6 +132,20 @@ TEST_F(LoaderTest, AnyFailureIsReportedAndShowsNoSplash) {
       {"entry past 300", [&](LoaderTest& t) { t.writeLang(damaged(past300)); }, "above 300 (line 302)"},
       {"help text past 100", [&](LoaderTest& t) { t.writeLang(damaged(past100)); }, "more than 101 help texts"},
       {"no language file", [](LoaderTest&) {}, "ConstPRJF_codN.txt"},
+      // Read only when regular and not too large: a FIFO would block the start.
+      {"a FIFO for the language file",
+       [&](LoaderTest& t) { ASSERT_EQ(::mkfifo(QFile::encodeName(t.program.filePath("ConstPRJF_codN.txt")), 0600), 0); },
+       "ConstPRJF_codN.txt"},
+      {"a language file above its cap",
+       [&](LoaderTest& t) { t.writeLang(scrambled(LangLines{}) + QByteArray(lang::kLangFileMax, ' ')); },
+       "ConstPRJF_codN.txt"},
+      {"a FIFO for spoken.txt",
+       [&](LoaderTest& t) {
+         t.writeLang(scrambled(LangLines{}));
+         QFile::remove(t.data.filePath("spoken.txt"));
+         ASSERT_EQ(::mkfifo(QFile::encodeName(t.data.filePath("spoken.txt")), 0600), 0);
+       },
+       "no language has been chosen"},
       {"empty spoken.txt",
        [&](LoaderTest& t) {
          t.writeLang(scrambled(LangLines{}));
@@ -140,6 +156,7 @@ TEST_F(LoaderTest, AnyFailureIsReportedAndShowsNoSplash) {
   for (const auto& c : cases) {
     testenv::dialogs().reset();
     QFile::remove(program.filePath("ConstPRJF_codN.txt"));
+    QFile::remove(data.filePath("spoken.txt"));  // it may be a FIFO
     writeFile(data.filePath("spoken.txt"), "ConstPRJF\r\n");
     gTxtLng[0] = "untouched";
     c.setUp(*this);

@@ -64,3 +64,42 @@ TEST(StartProgram, ADamagedLanguageFileEndsTheRun) {
 }
 
 }  // namespace
+
+namespace {
+
+// Without a usable X display every program says so in one line, naming the
+// variable and the display tried, and exits with 1 (not Qt's abort).
+TEST(StartProgram, NoDisplayGivesOneLineAndStatusOne) {
+  struct Case {
+    const char* display;  // nullptr: unset
+    QString says;
+  };
+  const Case cases[] = {
+      {nullptr, "no X display: the DISPLAY variable is not set."},
+      {":4321", "cannot open the X display \":4321\" named by the DISPLAY variable."},
+  };
+  for (const QString name : {"Velistrom", "Postelle", "Spreadwell"}) {
+    const QString program = testenv::binDir() + "/" + name;
+    if (!QFile::exists(program)) {
+      ADD_FAILURE() << name.toStdString() << " not built";
+      continue;
+    }
+    for (const Case& c : cases) {
+      SCOPED_TRACE(name.toStdString() + " " + (c.display ? c.display : "unset"));
+      QProcess p;
+      QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+      env.remove("QT_QPA_PLATFORM");
+      env.remove("WAYLAND_DISPLAY");
+      env.remove("DISPLAY");
+      if (c.display) env.insert("DISPLAY", c.display);
+      p.setProcessEnvironment(env);
+      p.start(program, {});
+      ASSERT_TRUE(p.waitForFinished(20000));
+      EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+      EXPECT_EQ(p.exitCode(), 1);
+      EXPECT_EQ(QString::fromLocal8Bit(p.readAllStandardError()), name + ": " + c.says + "\n");
+    }
+  }
+}
+
+}  // namespace
