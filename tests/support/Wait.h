@@ -1,0 +1,14 @@
+#pragma once
+// Waiting in tests: events run until the condition holds, never a fixed sleep
+// before a check. The result says whether it came in time and must be checked.
+#include <QTest>
+
+#include <functional>
+
+namespace testsupport {
+
+[[nodiscard]] inline bool waitFor(const std::function<bool()>& ok, int ms = 5000) {
+  return QTest::qWaitFor([&] { return ok(); }, ms);
+}
+
+}  // namespace testsupport
