@@ -1,5 +1,5 @@
 #pragma once
-// Layer internals shared by the forms, controls and menus (not for the Parts).
+// Layer internals shared by the forms, controls and menus (not for application code).
 #include "platform/forms/Forms.h"
 
 #include <QPainter>
