@@ -2,7 +2,6 @@
 
 #include "tests/support/FtpServer.h"
 #include "tests/support/TestEnv.h"
-#include "tests/support/Files.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -18,7 +17,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
-using testsupport::readFile;
+QByteArray readAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
 
 void write(const QString& path, const QByteArray& bytes) {
   QFile f(path);
@@ -56,7 +58,7 @@ TEST(Ftp, DownloadReplacesTheLocalCopyInAsciiMode) {
   ASSERT_TRUE(c.getFile("FicTips.txt", local, 1 << 20)) << c.lastError();
   EXPECT_EQ(c.lastError(), platform::kFtpOk);
   // Text mode: the lines arrive whole, whatever line end the transfer used.
-  const QByteArray got = readFile(local);
+  const QByteArray got = readAll(local);
   EXPECT_EQ(QByteArray(got).replace("\r\n", "\n"), "first tip\nsecond tip\n\n");
   EXPECT_EQ(filesIn(testenv::home()), QStringList{"FicTips.txt"});
 }
@@ -75,7 +77,7 @@ TEST(Ftp, RefusedDirectoryIsAnExtendedErrorWithTheServersReply) {
   // The connection stays usable in the directory it was in.
   const QString local = testenv::home() + "/t.txt";
   ASSERT_TRUE(c.getFile("FicTips.txt", local, 1000));
-  EXPECT_EQ(QByteArray(readFile(local)).replace("\r\n", "\n"), "top\n");
+  EXPECT_EQ(QByteArray(readAll(local)).replace("\r\n", "\n"), "top\n");
 }
 
 TEST(Ftp, ConnectFailures) {
@@ -146,7 +148,7 @@ TEST(Ftp, FailedDownloadLeavesTheOldCopyAndNoTemporaryFile) {
     ASSERT_TRUE(connectTo(c, server));
     EXPECT_FALSE(c.getFile(k.remote, dir + "/FicTips.txt", k.cap));
     EXPECT_EQ(c.lastError(), k.error);
-    EXPECT_EQ(readFile(dir + "/FicTips.txt"), "old copy\r\n");
+    EXPECT_EQ(readAll(dir + "/FicTips.txt"), "old copy\r\n");
     EXPECT_EQ(filesIn(dir), QStringList{"FicTips.txt"});
   }
 }
@@ -171,7 +173,7 @@ TEST(Ftp, LocalDiskTakingOnlyPartOfTheFileKeepsTheOldCopy) {
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(ok);
   EXPECT_EQ(c.lastError(), platform::kErrAccessDenied);
-  EXPECT_EQ(readFile(local), "old copy\r\n");
+  EXPECT_EQ(readAll(local), "old copy\r\n");
   EXPECT_EQ(filesIn(testenv::home()), QStringList{"FicTips.txt"});
 }
 
