@@ -12,6 +12,7 @@ PACKAGES=(
   libcurl4-openssl-dev libgif-dev libimagequant-dev libpng-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth openbox trayer x11-utils x11-xserver-utils xclip xdg-utils
+  xserver-xorg-core xserver-xorg-video-dummy
   python3 python3-pyftpdlib poppler-utils desktop-file-utils dpkg-dev gifsicle
   qt6-webengine-dev clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito fonts-comic-neue

@@ -594,11 +594,12 @@ bool FrmFull::InitFull(int numB) {
         blit(p1, 0, 0, d, 0, 0, w, h);
       }
       blit(p1, 0, h, frame, 0, 0, w, h);
+      // The undimmed strips keep the grab's whole width: one screen wide, the
+      // seams and the cut would lose a second monitor's half.
       PictBas = frame;
-      basEntier_ = frame;
-      PictBasSel = frame.copy(0, 0, sw, h);
+      PictBasSel = frame;
       if (PictHautSel.isNull()) {
-        PictHautSel = QImage(sw, h, QImage::Format_RGB32);
+        PictHautSel = QImage(w, h, QImage::Format_RGB32);
         PictHautSel.fill(Qt::black);
       }
       demiHautPix_ = twips(h / 2.0);
@@ -607,13 +608,11 @@ bool FrmFull::InitFull(int numB) {
       largPix_ = w;
       nbCoupF6_ = nbCoupF7_ = 0;  // every double-height view starts its seams afresh
       // The undimmed copy at the frozen picture's places: the first grab as the
-      // previous opening kept it, the second just below. Both keep their whole
-      // width: the one-screen strips would lose a second monitor's half.
+      // previous opening kept it, the second just below.
       QImage pps(w, 2 * h, QImage::Format_RGB32);
       pps.fill(Qt::black);
-      if (PictPourSel.size() == pps.size()) blit(pps, 0, 0, PictPourSel, 0, 0, w, h);
-      else blit(pps, 0, 0, PictHautSel, 0, 0, w, h);
-      blit(pps, 0, h, frame, 0, 0, w, h);
+      blit(pps, 0, 0, PictHautSel, 0, 0, largPix_, h);
+      blit(pps, 0, h, PictBasSel, 0, 0, largPix_, h);
       PictPourSel = pps;
       PictHelpDbH.setVisible(true);
       TimLabDbhV.setEnabled(true);
@@ -645,7 +644,7 @@ bool FrmFull::InitFull(int numB) {
         std::fill_n(reinterpret_cast<QRgb*>(view.scanLine(y)), w, dimBlack);
       }
       PictHaut = frame;
-      PictHautSel = sw == w ? frame : frame.copy(0, 0, sw, h);
+      PictHautSel = frame;
       if (pointer) core::bureau().drawPointer(view, gHCurseur, QPoint(gCursX, gCursY));
     }
     Picture1.setHeight(2 * vb::Screen.Height());
@@ -901,7 +900,7 @@ void FrmFull::copyF6Band() {
   largPix_ = vb::twipsToPixels(Picture1.Width());
   const int rows = std::max(0, screenHPix_ - nbCoupF6_);
   blit(Picture1.canvas(), 0, demiHautPix_, PictBas, 0, nbCoupF6_, largPix_, rows);
-  blit(PictPourSel, 0, demiHautPix_, basEntier_, 0, nbCoupF6_, largPix_, rows);
+  blit(PictPourSel, 0, demiHautPix_, PictBasSel, 0, nbCoupF6_, largPix_, rows);
   Picture1.Refresh();
   SelClaire(rectsel);
 }

@@ -120,8 +120,8 @@ class FrmFull : public vb::Form {
       TimDrawCurs;
 
   // ---- work pictures, never shown (pixels): the undimmed frozen desktop (both
-  // grabs in double height), the two grabs dimmed and undimmed, and Picture1's
-  // picture as kept at a validation.
+  // grabs in double height), the two grabs dimmed and undimmed (each as wide as
+  // the grab, across every monitor), and Picture1's picture as kept at a validation.
   QImage PictPourSel, PictHaut, PictBas, PictHautSel, PictBasSel, PictSave;
 
   // ---- state, for the main window and tests
@@ -175,9 +175,6 @@ class FrmFull : public vb::Form {
   std::int32_t minCoupF6_ = 0, coupF6_ = 0, minCoupF7_ = 0, coupF7_ = 0;
   std::int32_t nbCoupF6_ = 0, nbCoupF7_ = 0;
   int screenHPix_ = 0;  // one grab's height, pixels
-  // The second grab undimmed at its whole width (PictBasSel is one screen wide):
-  // the seam copies of the undimmed picture must cover what the view shows.
-  QImage basEntier_;
   bool blinkState_ = false;
   bool activatedThisShowing_ = false;  // Form_Activate has run since the last Show
   class InputGrabber;

@@ -127,9 +127,9 @@ TEST_F(OverlayTest, TwoMonitorsInDoubleHeightKeepBothScreensOfBothGrabs) {
   const int w = 2 * sw(), h = sh();
   ASSERT_EQ(grabRects.at(1), QRect(0, 0, w, h));
   expectGrabAOverGrabB(f, w, h);
-  // The strips of the seam keys stay one screen wide.
-  EXPECT_EQ(f.PictHautSel.size(), QSize(sw(), h));
-  EXPECT_EQ(f.PictBasSel.size(), QSize(sw(), h));
+  // The undimmed strips of the seam keys are as wide as the grab.
+  EXPECT_EQ(f.PictHautSel.size(), QSize(w, h));
+  EXPECT_EQ(f.PictBasSel.size(), QSize(w, h));
   // A cut on the second monitor across the seam.
   select(f, {(sw() + 99) * 15, (h - 11) * 15, 300, 300});
   f.ValidSel(f.rectsel);
