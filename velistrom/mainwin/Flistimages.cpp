@@ -280,7 +280,7 @@ void Flistimages::Labflech_MouseMove(int, int, float, float) { Glisser(); }
 void Flistimages::Image1_MouseDown(int Index, int Button, int, float, float) {
   clickimage1(Index, false);
   if (Button == 2) {
-    // The menu of the main window the rows belong to, as the selection just made.
+    // The capture menu of the main window these rows belong to.
     FrmMain* m = Principale ? Principale : frmMain.existing();
     if (onCaptureMenu) onCaptureMenu();
     else if (m) PopupMenu(m->Mnuflott);
