@@ -68,13 +68,15 @@ QString NomEditeurAffiche(const QString& programme) {
 }
 
 QString DossierDuTitre(const QString& caption) {
-  const qsizetype chevron = caption.indexOf(u'>');
-  if (chevron < 0) return QString();
-  const qsizetype debut = chevron + 2;
-  const qsizetype slash = caption.lastIndexOf(u'/');
-  if (slash < debut) return QString();
-  const QString dossier = caption.mid(debut, slash - debut);
-  return dossier.isEmpty() ? QStringLiteral("/") : dossier;
+  // Only the text after " > " is the saved path: the count "i/n" before it
+  // has a "/" of its own, and a save-as caption carries its path without " > ".
+  static const QString kSeparateur = QStringLiteral(" > ");
+  const qsizetype sep = caption.indexOf(kSeparateur);
+  if (sep < 0) return QString();
+  const QString chemin = caption.mid(sep + kSeparateur.size());
+  const qsizetype slash = chemin.lastIndexOf(u'/');
+  if (slash < 0) return QString();
+  return slash == 0 ? QStringLiteral("/") : chemin.left(slash);
 }
 
 bool AdresseValable(const QString& adresse) {

@@ -51,7 +51,7 @@ QString NomEditeurAffiche(const QString& programme);
 
 // The folder of the saved file that the main-window caption shows after
 // " > " ("Capture 03/05 > /home/u/Capt_001.jpg" -> "/home/u"); empty when the
-// caption shows no saved path.
+// caption has no " > " followed by a path.
 QString DossierDuTitre(const QString& caption);
 
 // The maker's support address: VELISTROM_SUPPORT_MAIL when it holds a plain

@@ -280,8 +280,10 @@ void Flistimages::Labflech_MouseMove(int, int, float, float) { Glisser(); }
 void Flistimages::Image1_MouseDown(int Index, int Button, int, float, float) {
   clickimage1(Index, false);
   if (Button == 2) {
+    // The capture menu of the main window these rows belong to.
+    FrmMain* m = Principale ? Principale : frmMain.existing();
     if (onCaptureMenu) onCaptureMenu();
-    else if (FrmMain* m = frmMain.existing()) PopupMenu(m->Mnuflott);
+    else if (m) PopupMenu(m->Mnuflott);
   }
 }
 

@@ -14,6 +14,9 @@
 //   frmMain_Periode.cpp     periodic and long-period capture
 //   frmMain_Courriel.cpp    e-mail
 //   frmMain_Editeur.cpp     the external editor and the companion programs
+//   frmMain_GifAnim.cpp     the GIF maker's folder command
+//   frmMain_Aide.cpp        the help menu and the about box
+//   frmMain_Quitter.cpp     tray codes, quitting and the end of the session
 // Geometry is in twips. Each topic keeps its declarations in its own section
 // below; the constructor (frmMain.cpp) builds every control and wires every event.
 #include "platform/Shell.h"
@@ -347,6 +350,9 @@ QString DossierCaptLibre(const QString& base, const std::function<double()>& rnd
 // What a settings write failure at run time leads to: frmMain().quitprog()
 // unless a test set another (empty = quitprog again).
 void setSortieApresEchecParams(std::function<void()> sortie);
+// Where bouton_Click hands its command: ExecBouton(n, 0) unless a test set
+// another (empty = ExecBouton again).
+void setRelaisCommandePourTests(std::function<void(int)> relais);
 // The halftone copy: the source rectangle (0, 0, sw, sh) averaged onto a
 // dw x dh picture; null when a size is not positive.
 QImage DemiTeinte(const QImage& source, int sw, int sh, int dw, int dh);

@@ -19,9 +19,19 @@ namespace {
 
 mainwin::Touches touchesActuelles() { return {gTouche1, gTouche2, gTouche3, gTouche4, gTouche5}; }
 
+std::function<void(int)>& relaisCommande() {
+  static std::function<void(int)> relais;
+  return relais;
+}
+
 }  // namespace
 
-void FrmMain::bouton_Click(int Index) { ExecBouton(Index, 0); }
+void mainwin::setRelaisCommandePourTests(std::function<void(int)> relais) { relaisCommande() = std::move(relais); }
+
+void FrmMain::bouton_Click(int Index) {
+  if (relaisCommande()) return relaisCommande()(Index);
+  ExecBouton(Index, 0);
+}
 
 void FrmMain::ExecBouton(int Index, int FromHotkey) {
   // ---- prologue

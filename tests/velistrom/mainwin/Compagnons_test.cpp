@@ -96,6 +96,9 @@ TEST(Compagnons, TheFolderShownInTheCaption) {
   for (const Case c : {Case{"Capture 03/05 > /home/u/Saved/Capt_001.jpg", "/home/u/Saved"},
                        Case{"Capture 03/05 > /Capt_001.jpg", "/"},
                        Case{"Capture 03/05", ""},  // not saved: the count's "/" is no folder
+                       Case{"Capture 03/05 /home/u/Capt_001.jpg", ""},  // only " > " brings the path
+                       Case{"Capture 03/05 > ", ""}, Case{"Velistrom ->/b/c", ""},
+                       Case{"Capture 03/05 > /home/u/a > b/Capt_001.jpg", "/home/u/a > b"},
                        Case{"Velistrom - ready", ""}, Case{"", ""}})
     EXPECT_EQ(compag::DossierDuTitre(c.caption), c.dossier) << c.caption;
 }

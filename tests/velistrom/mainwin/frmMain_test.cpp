@@ -367,6 +367,20 @@ TEST_F(MainStart, SwitchesOfTheToolsMenu) {
   m.MnuChgLang_Click();  // already gone: nothing to report
 }
 
+TEST_F(MainStart, StandbyInvertsEachWindowOnItsOwn) {
+  FrmMain& m = load();
+  for (bool mainShown : {true, false})
+    for (bool listShown : {true, false}) {
+      SCOPED_TRACE(std::to_string(mainShown) + std::to_string(listShown));
+      m.setVisible(mainShown);
+      flistimages().setVisible(listShown);
+      m.mnuveille.trigger();
+      EXPECT_EQ(m.Visible(), !mainShown);
+      EXPECT_EQ(flistimages().Visible(), !listShown);
+      EXPECT_EQ(m.mnuveille.Caption(), gTxtLng[105]);
+    }
+}
+
 TEST_F(MainStart, ThumbnailWindowMinimisedByOtherMeansPressesItsButton) {
   FrmMain& m = load();
   flistimages().Show();
