@@ -2,6 +2,7 @@
 
 #include "tests/support/FtpServer.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Files.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,10 +18,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
+using testsupport::readFile;
 
 void write(const QString& path, const QByteArray& bytes) {
   QFile f(path);
@@ -58,7 +56,7 @@ TEST(Ftp, DownloadReplacesTheLocalCopyInAsciiMode) {
   ASSERT_TRUE(c.getFile("FicTips.txt", local, 1 << 20)) << c.lastError();
   EXPECT_EQ(c.lastError(), platform::kFtpOk);
   // Text mode: the lines arrive whole, whatever line end the transfer used.
-  const QByteArray got = readAll(local);
+  const QByteArray got = readFile(local);
   EXPECT_EQ(QByteArray(got).replace("\r\n", "\n"), "first tip\nsecond tip\n\n");
   EXPECT_EQ(filesIn(testenv::home()), QStringList{"FicTips.txt"});
 }
@@ -77,7 +75,7 @@ TEST(Ftp, RefusedDirectoryIsAnExtendedErrorWithTheServersReply) {
   // The connection stays usable in the directory it was in.
   const QString local = testenv::home() + "/t.txt";
   ASSERT_TRUE(c.getFile("FicTips.txt", local, 1000));
-  EXPECT_EQ(QByteArray(readAll(local)).replace("\r\n", "\n"), "top\n");
+  EXPECT_EQ(QByteArray(readFile(local)).replace("\r\n", "\n"), "top\n");
 }
 
 TEST(Ftp, ConnectFailures) {
@@ -148,7 +146,7 @@ TEST(Ftp, FailedDownloadLeavesTheOldCopyAndNoTemporaryFile) {
     ASSERT_TRUE(connectTo(c, server));
     EXPECT_FALSE(c.getFile(k.remote, dir + "/FicTips.txt", k.cap));
     EXPECT_EQ(c.lastError(), k.error);
-    EXPECT_EQ(readAll(dir + "/FicTips.txt"), "old copy\r\n");
+    EXPECT_EQ(readFile(dir + "/FicTips.txt"), "old copy\r\n");
     EXPECT_EQ(filesIn(dir), QStringList{"FicTips.txt"});
   }
 }
@@ -173,7 +171,7 @@ TEST(Ftp, LocalDiskTakingOnlyPartOfTheFileKeepsTheOldCopy) {
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(ok);
   EXPECT_EQ(c.lastError(), platform::kErrAccessDenied);
-  EXPECT_EQ(readAll(local), "old copy\r\n");
+  EXPECT_EQ(readFile(local), "old copy\r\n");
   EXPECT_EQ(filesIn(testenv::home()), QStringList{"FicTips.txt"});
 }
 

@@ -13,19 +13,17 @@
 #include "platform/GifWriter.h"
 #include "tests/support/ReadOnlyFolder.h"
 #include "tests/platform/PictureFixtures.h"
+#include "tests/support/Files.h"
 
 using platform::ImageStatus;
 
 namespace {
 
+using testsupport::readFile;
+
 QUuid encoderFor(const char* mime) {
   const auto* e = platform::findEncoderByMime(mime);
   return e ? e->clsid : QUuid();
-}
-
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
@@ -103,7 +101,7 @@ TEST_F(Imaging, RoundTripOfKnownPixelsThroughEachFormat) {
     SCOPED_TRACE(c.mime);
     const QString file = path("out");
     ASSERT_EQ(platform::savePicture(c.picture, file, encoderFor(c.mime), 95), ImageStatus::Ok);
-    EXPECT_TRUE(readAll(file).startsWith(c.signature));
+    EXPECT_TRUE(readFile(file).startsWith(c.signature));
     const QImage back = load(file).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(back.size(), c.picture.size());
     if (QByteArray(c.mime) != "image/jpeg") {
@@ -122,7 +120,7 @@ TEST_F(Imaging, BmpIs24BitWithoutAlphaEvenFromATransparentPicture) {
   QImage argb(5, 3, QImage::Format_ARGB32);
   argb.fill(qRgba(10, 20, 30, 0));
   ASSERT_EQ(platform::savePicture(argb, path("a.bmp"), encoderFor("image/bmp")), ImageStatus::Ok);
-  const QByteArray bytes = readAll(path("a.bmp"));
+  const QByteArray bytes = readFile(path("a.bmp"));
   ASSERT_GE(bytes.size(), 30);
   EXPECT_EQ(static_cast<unsigned char>(bytes[28]), 24);  // bits per pixel
   EXPECT_EQ(load(path("a.bmp")).pixel(2, 1), qRgb(10, 20, 30));
@@ -137,8 +135,8 @@ TEST_F(Imaging, JpegQualityReachesTheEncoder) {
   ASSERT_EQ(platform::savePicture(img, path("def.jpg"), encoderFor("image/jpeg")), ImageStatus::Ok);
   ASSERT_EQ(platform::savePicture(img, path("75.jpg"), encoderFor("image/jpeg"), 75),
             ImageStatus::Ok);
-  EXPECT_LT(readAll(path("lo.jpg")).size() * 2, readAll(path("hi.jpg")).size());
-  EXPECT_EQ(readAll(path("def.jpg")), readAll(path("75.jpg")));
+  EXPECT_LT(readFile(path("lo.jpg")).size() * 2, readFile(path("hi.jpg")).size());
+  EXPECT_EQ(readFile(path("def.jpg")), readFile(path("75.jpg")));
 }
 
 TEST_F(Imaging, EveryFailureHasItsStatusAndWritesNothing) {
@@ -172,7 +170,7 @@ TEST_F(Imaging, AFailedWriteKeepsTheExistingDestination) {
       EXPECT_EQ(platform::savePicture(big, path("dest"), encoderFor(mime), 90),
                 ImageStatus::SystemError);
     }
-    EXPECT_EQ(readAll(path("dest")), "previous file");
+    EXPECT_EQ(readFile(path("dest")), "previous file");
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"dest"});
   }
 }
@@ -184,7 +182,7 @@ TEST_F(Imaging, ReadOnlyFolderRefusesTheSaveAndKeepsTheDestination) {
   testsupport::ReadOnlyFolder lock(ro);
   EXPECT_EQ(platform::savePicture(fixtures::knownPixels(), ro + "/dest.png", encoderFor("image/png")),
             ImageStatus::AccessDenied);
-  EXPECT_EQ(readAll(ro + "/dest.png"), "previous file");
+  EXPECT_EQ(readFile(ro + "/dest.png"), "previous file");
 }
 
 TEST_F(Imaging, ANewFileGetsOrdinaryPermissions) {
@@ -197,7 +195,7 @@ TEST_F(Imaging, GifIsOneFrameWithAGlobalTableOnly) {
   ASSERT_EQ(platform::savePicture(fixtures::knownPixels(), path("k.gif"), encoderFor("image/gif")),
             ImageStatus::Ok);
   const GifStructure s = readGifStructure(path("k.gif"));
-  EXPECT_TRUE(readAll(path("k.gif")).startsWith("GIF89a"));
+  EXPECT_TRUE(readFile(path("k.gif")).startsWith("GIF89a"));
   EXPECT_EQ(s.images, 1);
   EXPECT_EQ(s.globalColours, 8);  // six colours in the next power of two
   EXPECT_FALSE(s.localTable);

@@ -1,26 +1,23 @@
 // Opening addresses and starting our own children.
 #include "platform/Shell.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Wait.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
 namespace {
 
+// The lines written so far, once there are `expected` (the caller checks them).
 QStringList waitLines(const QString& path, int expected) {
-  QElapsedTimer t;
-  t.start();
   QStringList l;
-  do {
+  (void)testsupport::waitFor([&] {
     QFile f(path);
-    if (f.open(QIODevice::ReadOnly)) l = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
-    if (l.size() >= expected) break;
-    QThread::msleep(20);
-  } while (t.elapsed() < 5000);
+    l = f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts) : QStringList();
+    return l.size() >= expected;
+  });
   return l;
 }
 
@@ -67,10 +64,7 @@ TEST(StartProgram, HandleFollowsOurChildOnly) {
   // Dropping the handle leaves the program running.
   const QString mark = testenv::home() + "/mark";
   platform::startProgram("/bin/sh", {"-c", "sleep 0.3; : > \"$0\"", mark}).reset();
-  QElapsedTimer t;
-  t.start();
-  while (!QFile::exists(mark) && t.elapsed() < 5000) QThread::msleep(20);
-  EXPECT_TRUE(QFile::exists(mark));
+  EXPECT_TRUE(testsupport::waitFor([&] { return QFile::exists(mark); }));
 }
 
 }  // namespace

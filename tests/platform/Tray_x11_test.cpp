@@ -3,6 +3,7 @@
 
 #include "tests/support/TrayHost.h"
 #include "tests/support/XTestKeys.h"
+#include "tests/support/Wait.h"
 
 #include <QElapsedTimer>
 #include <QSystemTrayIcon>
@@ -37,12 +38,7 @@ QPoint screenCentreOfIconWindow() {
   return QPoint(x, y);
 }
 
-bool waitUntil(const std::function<bool()>& done, int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < ms) QTest::qWait(20);
-  return done();
-}
+using testsupport::waitFor;
 
 TEST(TrayX11, IconShowsItsTipAndRealClicksArriveAsMouseCodes) {
   testsupport::TrayHost host;
@@ -61,7 +57,7 @@ TEST(TrayX11, IconShowsItsTipAndRealClicksArriveAsMouseCodes) {
   EXPECT_EQ(tray->toolTip(), "short");
 
   // Embedded in the host: it has a place on the screen.
-  ASSERT_TRUE(waitUntil([&] { return !tray->qtIcon()->geometry().isEmpty(); }, 5000));
+  ASSERT_TRUE(waitFor([&] { return !tray->qtIcon()->geometry().isEmpty(); }, 5000));
   // Qt does not follow the reparenting into the host: ask the server where the
   // icon's window is, once the host has stopped laying out its panel.
   // A loaded machine can take a while to settle the panel: wait for half a second
@@ -69,19 +65,19 @@ TEST(TrayX11, IconShowsItsTipAndRealClicksArriveAsMouseCodes) {
   QPoint centre;
   auto settle = [&] {
     QPoint last(-1, -1);
-    int steady = 0;
-    return waitUntil([&] {
+    QElapsedTimer steady;
+    return waitFor([&] {
       centre = screenCentreOfIconWindow();
-      steady = (centre == last && centre.x() < 1920) ? steady + 1 : 0;
+      if (centre != last || centre.x() >= 1920) steady.start();
       last = centre;
-      return steady >= 25;
+      return steady.elapsed() >= 500;
     }, 10000);
   };
   ASSERT_TRUE(settle());
 
   input.click(centre, 3);
   input.sync();
-  ASSERT_TRUE(waitUntil([&] { return codes.size() >= 2; }, 5000)) << codes.size();
+  ASSERT_TRUE(waitFor([&] { return codes.size() >= 2; }, 5000)) << codes.size();
   EXPECT_EQ(codes, (std::vector<int>{516, 517}));
 
   // A busy server can stamp the two clicks too far apart for a double click
@@ -94,7 +90,7 @@ TEST(TrayX11, IconShowsItsTipAndRealClicksArriveAsMouseCodes) {
     input.click(centre, 1);
     input.click(centre, 1);
     input.sync();
-    doubled = waitUntil([&] { return std::find(codes.begin(), codes.end(), 515) != codes.end(); }, 3000);
+    doubled = waitFor([&] { return std::find(codes.begin(), codes.end(), 515) != codes.end(); }, 3000);
   }
   ASSERT_TRUE(doubled) << codes.size();
   EXPECT_EQ(codes.front(), 513);

@@ -103,8 +103,10 @@ TEST_F(WindowMaskX11, ShapeFollowsRepaintsMovesAndNewChildren) {
   // A key-coloured child turning opaque fills its hole...
   auto* later = new Plate(above.get(), QColor(kKey), QRect(140, 90, 30, 30));
   later->show();
-  QTest::qWait(100);
+  QTest::qWait(100);  // its first paint: a change would come by then, there is none to wait for
   EXPECT_FALSE(shapeContains(above.get(), QPoint(150, 100)));
+  EXPECT_TRUE(shapeContains(above.get(), innerPoint - above->pos())) << "the rest of the shape stays";
+  EXPECT_EQ(screenPixel(keyPoint), qRgb(255, 0, 0)) << "the window below still shows through";
   later->setColour(Qt::green);
   EXPECT_TRUE(QTest::qWaitFor([&] { return shapeContains(above.get(), QPoint(150, 100)); }, 3000));
   EXPECT_TRUE(QTest::qWaitFor([&] { return screenPixel(keyPoint) == qRgb(0, 255, 0); }, 3000));

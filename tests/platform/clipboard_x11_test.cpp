@@ -2,39 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QProcess>
 
 #include "platform/Clipboard.h"
 #include "tests/platform/PictureFixtures.h"
+#include "tests/support/OtherClient.h"
 
 namespace cb = platform::clipboard;
 
-namespace {
-
-// Runs xclip while this process keeps serving the clipboard (a blocking wait
-// would leave xclip's request unanswered).
-QByteArray xclipOutput(const QStringList& args) {
-  QProcess xclip;
-  xclip.start("xclip", args);
-  if (!xclip.waitForStarted(5000)) return {};
-  QDeadlineTimer deadline(10000);
-  while (xclip.state() != QProcess::NotRunning && !deadline.hasExpired()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    xclip.waitForFinished(20);
-  }
-  if (xclip.state() != QProcess::NotRunning) {
-    xclip.kill();
-    xclip.waitForFinished(1000);
-    return {};
-  }
-  const QByteArray err = xclip.readAllStandardError();
-  if (!err.isEmpty()) ADD_FAILURE() << "xclip: " << err.toStdString();
-  return xclip.readAllStandardOutput();
-}
-
-}  // namespace
+using testsupport::xclipOutput;
 
 TEST(ClipboardX11, AnotherClientReadsOurPictureAsPngAndOurText) {
   const QImage pic = fixtures::knownPixels();
@@ -65,11 +41,7 @@ TEST(ClipboardX11, WeReadAPictureAnotherClientOffers) {
   xclip.write(png);
   xclip.closeWriteChannel();
   QImage got;
-  QDeadlineTimer deadline(10000);
-  while (got.isNull() && !deadline.hasExpired()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    got = cb::picture();
-  }
+  EXPECT_TRUE(testsupport::waitFor([&] { return !(got = cb::picture()).isNull(); }, 10000));
   EXPECT_EQ(got.convertToFormat(QImage::Format_RGB32), pic);
   cb::setText("taken back");  // xclip loses the selection and ends
   if (!xclip.waitForFinished(3000)) {

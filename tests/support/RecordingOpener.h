@@ -2,12 +2,12 @@
 // A recording xdg-open: a script that appends the address it is handed to the
 // file named by $XDG_OPEN_LOG, for tests of what a program opens in the browser.
 // Put its folder first on the PATH of the program under test.
+#include "tests/support/Wait.h"
+
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QString>
 #include <QStringList>
-#include <QThread>
 
 namespace testenv {
 
@@ -24,16 +24,13 @@ inline bool installRecordingXdgOpen(const QString& folder) {
 // The addresses recorded in log so far. xdg-open runs detached, so this waits
 // up to 5 s for at least `expected` of them.
 inline QStringList recordedOpens(const QString& log, int expected) {
-  QElapsedTimer t;
-  t.start();
   QStringList lines;
-  do {
+  (void)testsupport::waitFor([&] {  // the caller checks the lines
     QFile f(log);
     lines = f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)
                                         : QStringList();
-    if (lines.size() >= expected) break;
-    QThread::msleep(20);
-  } while (t.elapsed() < 5000);
+    return lines.size() >= expected;
+  }, 5000);
   return lines;
 }
 

@@ -2,12 +2,12 @@
 // A real notification-area host (Debian's trayer) on the test's X server, for
 // as long as the object lives. ok() is false when trayer is missing or the
 // tray did not come up.
+#include "tests/support/Wait.h"
+
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
-#include <QThread>
 
 namespace testsupport {
 
@@ -28,7 +28,7 @@ class TrayHost {
         process_.waitForFinished(3000);
       }
     }
-    waitFor(false, 5000);
+    (void)waitFor(false, 5000);  // a test that needs no tray checks for one itself
   }
   TrayHost(const TrayHost&) = delete;
   TrayHost& operator=(const TrayHost&) = delete;
@@ -36,14 +36,8 @@ class TrayHost {
   bool ok() const { return ok_; }
 
   // Waits (letting events run) until the tray is there, or gone.
-  static bool waitFor(bool available, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (QSystemTrayIcon::isSystemTrayAvailable() != available && t.elapsed() < ms) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-      QThread::msleep(20);
-    }
-    return QSystemTrayIcon::isSystemTrayAvailable() == available;
+  [[nodiscard]] static bool waitFor(bool available, int ms) {
+    return testsupport::waitFor([=] { return QSystemTrayIcon::isSystemTrayAvailable() == available; }, ms);
   }
 
  private:

@@ -1,6 +1,7 @@
 // Forms: default instances and the old lifecycle.
 #include "TestForms.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/Wait.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -218,9 +219,8 @@ TEST_F(Forms, ASizeSetAgainFromResizeIsTheOneThatHolds) {
 
 TEST_F(Forms, ShowGivesResizeThenActivate) {
   frmA().Show();
-  QTest::qWait(50);
   const QStringList& l = log();
-  ASSERT_TRUE(l.contains("FormA.Resize"));
+  ASSERT_TRUE(testsupport::waitFor([&] { return l.contains("FormA.Activate"); }));
   EXPECT_EQ(l, (QStringList{"FormA.Load", "FormA.Resize", "FormA.Activate"}));
   frmA().Show();  // already active: no second Activate
   QTest::qWait(20);
@@ -278,10 +278,8 @@ TEST_F(Forms, AHandlerThatThrowsShowsTheRunTimeErrorBoxAndTheProgramGoesOn) {
     f.tim.setInterval(10);
     testenv::dialogs().expectMsgBox(c.box, vb::vbOK);
     f.tim.setEnabled(true);
-    QDeadlineTimer deadline(3000);
-    while (ticks < 2 && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_TRUE(testsupport::waitFor([&] { return ticks >= 2; }, 3000)) << "the timer stopped after the fault";
     f.tim.setEnabled(false);
-    EXPECT_GE(ticks, 2) << "the timer stopped after the fault";
     testenv::dialogs().verify();
     ASSERT_FALSE(testenv::dialogs().shown().empty());
     EXPECT_EQ(testenv::dialogs().shown().back().icon, "critical");

@@ -1,6 +1,7 @@
 // Forms on a real X server with a window manager: the outer frame and the
 // client area differ, and activation between our own windows.
 #include "TestForms.h"
+#include "tests/support/Wait.h"
 
 #include <QApplication>
 #include <QTest>
@@ -10,12 +11,7 @@ using namespace testforms;
 
 namespace {
 
-bool waitFor(const std::function<bool()>& ok, int ms = 5000) {
-  QElapsedTimer t;
-  t.start();
-  while (!ok() && t.elapsed() < ms) QTest::qWait(20);
-  return ok();
-}
+using testsupport::waitFor;
 
 TEST(FormsX11, GeometryIsTheOuterFrameAndScaleTheClient) {
   FormA& a = frmA();

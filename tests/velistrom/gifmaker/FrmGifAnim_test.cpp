@@ -12,8 +12,10 @@
 #include <QThread>
 
 #include "platform/forms/Runtime.h"
+#include "tests/support/Files.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Wait.h"
 #include "tests/velistrom/gifmaker/GifBuilder.h"
 #include "velistrom/gifmaker/GifSide.h"
 #include "velistrom/core/GlobTextes.h"
@@ -39,10 +41,7 @@ QByteArray frameFile(QRgb colour, int w = 8, int h = 6) {
                           std::vector<std::uint8_t>(size_t(w * h), 0), 0);
 }
 
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testsupport::readFile;
 
 bool write(const QString& path, const QByteArray& bytes) {
   QFile f(path);
@@ -253,7 +252,7 @@ TEST_F(GifMaker, AFrameAtFaultEndsTheCreationCleanly) {
     expectSavedBox();
     f.CdeCreGif_Click();
     ASSERT_EQ(saved(), QStringList({"animgif101500.gif"}));
-    const QByteArray first = readAll(f.CheminGif);
+    const QByteArray first = readFile(f.CheminGif);
     const QString b = folder_ + "/b.gif";
     if (c.second.isNull()) QFile::remove(b);
     else {
@@ -266,7 +265,7 @@ TEST_F(GifMaker, AFrameAtFaultEndsTheCreationCleanly) {
     ASSERT_FALSE(testenv::dialogs().shown().empty());
     EXPECT_TRUE(testenv::dialogs().shown().back().text.endsWith("\r\n" + b));
     EXPECT_EQ(saved(), QStringList({"animgif101500.gif"}));
-    EXPECT_EQ(readAll(gRepSauve + "/animgif101500.gif"), first);
+    EXPECT_EQ(readFile(gRepSauve + "/animgif101500.gif"), first);
     EXPECT_EQ(frmGifAnim.isLoaded(), !c.unloaded);
     if (!c.unloaded) {
       EXPECT_FALSE(f.CdeUplGif.Enabled());
@@ -329,7 +328,7 @@ TEST_F(GifMaker, UploadHandsTheGifToPostelle) {
   expectSavedBox();
   f.CdeCreGif_Click();
   f.CdeUplGif_Click();
-  for (int i = 0; i < 500 && !QFile::exists(got); ++i) QThread::msleep(10);
+  ASSERT_TRUE(testsupport::waitFor([&] { return QFile::exists(got); }, 5000));
   QFile args(got);
   ASSERT_TRUE(args.open(QIODevice::ReadOnly));
   EXPECT_EQ(QString::fromUtf8(args.readAll()), f.CheminGif + "|");

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "tests/support/Files.h"
 #include "tests/velistrom/gifmaker/GifBuilder.h"
 
 using namespace gifmaker;
@@ -33,10 +34,7 @@ bool write(const QString& path, const QByteArray& bytes) {
   return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testsupport::readFile;
 
 }  // namespace
 
@@ -117,7 +115,7 @@ TEST(GifAnime, AFailingFrameLeavesNoOutput) {
   QTemporaryDir dir;
   const QString good = dir.filePath("good.gif");
   ASSERT_TRUE(write(good, frameFile(4, 4, qRgb(1, 2, 3))));
-  const QByteArray whole = readAll(good);
+  const QByteArray whole = readFile(good);
   const struct {
     const char* name;
     QByteArray second;  // null: the file does not exist

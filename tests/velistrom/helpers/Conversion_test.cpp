@@ -14,13 +14,11 @@
 #include "tests/platform/PictureFixtures.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "velistrom/core/GlobTextes.h"
+#include "tests/support/Files.h"
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testsupport::readFile;
 
 class ConvImage : public ::testing::Test {
  protected:
@@ -45,7 +43,7 @@ class ConvImage : public ::testing::Test {
   }
   QByteArray convert(int format, int quality, const QString& name = "out") {
     EXPECT_TRUE(Conversion::ConvImage(src(), path(name), format, quality));
-    return readAll(path(name));
+    return readFile(path(name));
   }
 
   QTemporaryDir dir_;
@@ -162,7 +160,7 @@ TEST_F(ConvImage, AFailedWriteLeavesTheExistingDestinationIntact) {
     fixtures::FileSizeLimit limit(earlier.size() + 100);
     EXPECT_FALSE(Conversion::ConvImage(src(), path("Capt_001.bmp"), Conversion::FormatBmp, 0));
   }
-  EXPECT_EQ(readAll(path("Capt_001.bmp")), earlier);
+  EXPECT_EQ(readFile(path("Capt_001.bmp")), earlier);
   EXPECT_EQ(QDir(dir_.path()).entryList({"Capt_001*"}, QDir::Files | QDir::Hidden).size(), 1);
 }
 
@@ -170,12 +168,12 @@ TEST_F(ConvImage, AReadOnlyFolderRefusesTheWriteAndKeepsTheDestination) {
   const QString ro = path("ro");
   ASSERT_TRUE(QDir().mkpath(ro));
   ASSERT_TRUE(Conversion::ConvImage(src(), ro + "/a.gif", Conversion::FormatGif, 0));
-  const QByteArray earlier = readAll(ro + "/a.gif");
+  const QByteArray earlier = readFile(ro + "/a.gif");
   ASSERT_TRUE(fixtures::knownPixels().save(src(), "BMP"));
   testsupport::ReadOnlyFolder lock(ro);
   expectFailureBox(12);
   EXPECT_FALSE(Conversion::ConvImage(src(), ro + "/a.gif", Conversion::FormatGif, 0));
-  EXPECT_EQ(readAll(ro + "/a.gif"), earlier);
+  EXPECT_EQ(readFile(ro + "/a.gif"), earlier);
 }
 
 // Many at once: every destination holds the bytes a single ConvImage writes,
@@ -198,7 +196,7 @@ TEST_F(ConvImage, ManyAtOnceGiveTheSameFilesAndReportFailuresInOrder) {
     if (bad) {
       EXPECT_FALSE(QFile::exists(pairs[i].second));
     } else {
-      EXPECT_EQ(readAll(pairs[i].second), single);
+      EXPECT_EQ(readFile(pairs[i].second), single);
     }
   }
   ASSERT_EQ(boxes().size(), 2u);

@@ -57,11 +57,22 @@ TEST(CursTranspX11, SwitchingOffRestoresTheWholeWindowAndOnRemovesTheKeyAgain) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return screenPixel(key) == qRgb(255, 0, 0); }, 3000));
 }
 
+// No form reaches no window: a keyed one stays keyed, a plain one plain.
 TEST(CursTranspX11, NullFormIsIgnored) {
+  std::unique_ptr<QWidget> keyed(plate(nullptr, QColor(255, 255, 192), QRect(400, 100, 50, 50)));
+  std::unique_ptr<QWidget> plain(plate(nullptr, QColor(255, 255, 192), QRect(500, 100, 50, 50)));
+  keyed->show();
+  plain->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(keyed.get()));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(plain.get()));
+  CoulTransp(keyed.get(), kLightYellow, 0);
+  ASSERT_TRUE(platform::colourKeyActive(keyed.get()));
+
   CoulTransp(nullptr, kLightYellow, 0);
   BascTransp(nullptr, true, kLightYellow);
+  EXPECT_FALSE(platform::colourKeyActive(plain.get()));
   BascTransp(nullptr, false);
-  SUCCEED();
+  EXPECT_TRUE(platform::colourKeyActive(keyed.get()));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "velistrom/mainwin/Commandes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/overlay/FrmFull.h"
+#include "platform/forms/Runtime.h"
 
 #include <QColor>
 #include <QDir>
@@ -177,6 +178,9 @@ TEST_F(Dispatcher, ListAndViewCommandsReachTheirProcedures) {
 }
 
 TEST_F(Dispatcher, WholeScreenJoinsTheList) {
+  // The shutter unloads itself 300 ms after it shows: on a stepped clock it
+  // stays until the test moves time on, however long the capture took.
+  vb::setSteppedClock(QDateTime(QDate(2026, 3, 4), QTime(9, 0)));
   m().bouton_Click(2);
   EXPECT_EQ(grabs, 1);
   ASSERT_EQ(gNbCapt, 1);
@@ -189,7 +193,9 @@ TEST_F(Dispatcher, WholeScreenJoinsTheList) {
   EXPECT_FALSE(m().mnuzoomX[3].Checked());
   EXPECT_TRUE(sons.isEmpty()) << "muted";
   ASSERT_NE(fcam.existing(), nullptr) << "the shutter shows";
-  EXPECT_TRUE(fcam.existing()->Timcam.Enabled()) << "and goes by itself";
+  EXPECT_TRUE(fcam.existing()->Timcam.Enabled());
+  vb::stepClock(fcam.existing()->Timcam.Interval());
+  EXPECT_EQ(fcam.existing(), nullptr) << "and goes by itself";
 }
 
 TEST_F(Dispatcher, ShutterSoundAndSelfUnload) {

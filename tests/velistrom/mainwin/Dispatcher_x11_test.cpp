@@ -4,8 +4,10 @@
 #include "platform/Pointer.h"
 #include "platform/ScreenGrab.h"
 #include "platform/forms/Forms.h"
+#include "tests/support/ScreenPattern.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Wait.h"
 #include "tests/support/XTestKeys.h"
 #include "velistrom/core/Bureau.h"
 #include "velistrom/core/Ressources.h"
@@ -20,45 +22,15 @@
 #include "velistrom/startup/Splash.h"
 #include "velistrom/startup/frmTip.h"
 
-#include <QElapsedTimer>
-#include <QPainter>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 
-// Stripes of known colours, so a grab shows where the window lies.
-QRgb stripe(int x, int y) { return ((x / 8 + y / 8) % 2) ? qRgb(250, 20, 20) : qRgb(20, 20, 250); }
-
-class Motif : public QWidget {
- public:
-  Motif() {
-    setWindowTitle("pattern");
-    setAttribute(Qt::WA_OpaquePaintEvent);
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QImage img(size(), QImage::Format_RGB32);
-    for (int y = 0; y < height(); ++y)
-      for (int x = 0; x < width(); ++x) img.setPixel(x, y, stripe(x, y));
-    QPainter(this).drawImage(0, 0, img);
-  }
-};
-
-bool attendre(const std::function<bool()>& ok, int ms = 5000) {
-  QElapsedTimer t;
-  t.start();
-  while (!ok()) {
-    if (t.elapsed() > ms) return false;
-    QTest::qWait(20);
-  }
-  return true;
-}
+using testsupport::stripe;
+using testsupport::waitFor;
 
 struct Vu {
   QImage brut;  // the grab before the pointer was drawn
@@ -100,7 +72,7 @@ class DispatcherX11 : public ::testing::Test {
     frmMain().Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frmMain().widget()));
     if (FrmTip* tip = frmTip.existing()) vb::Unload(*tip);
-    ASSERT_TRUE(attendre([] { return frmMain().Timerclav.Enabled(); })) << "the hotkey poll runs";
+    ASSERT_TRUE(waitFor([] { return frmMain().Timerclav.Enabled(); })) << "the hotkey poll runs";
     ASSERT_EQ(gTouche4.toStdString(), "F") << "default whole-screen letter";
   }
   void TearDown() override {
@@ -124,7 +96,7 @@ class DispatcherX11 : public ::testing::Test {
     keys.press("Control_L");
     keys.press("f");
     keys.sync();
-    const bool ok = attendre([n] { return gNbCapt >= n; });
+    const bool ok = waitFor([n] { return gNbCapt >= n; });
     keys.release("f");
     keys.release("Control_L");
     keys.sync();
@@ -134,7 +106,7 @@ class DispatcherX11 : public ::testing::Test {
   QImage capture(int i) { return QImage(gRepCapt + "/" + gTabNomCapt[i]).convertToFormat(QImage::Format_RGB32); }
 
   testsupport::XTestInput keys;
-  Motif motif;
+  testsupport::PatternWindow motif;
   std::vector<Vu> vus;
 };
 
@@ -143,7 +115,7 @@ class DispatcherX11 : public ::testing::Test {
 TEST_F(DispatcherX11, CtrlFCapturesTheScreenOnceWithThePointer) {
   keys.movePointer(QPoint(500, 350));  // over the pattern
   keys.sync();
-  ASSERT_TRUE(attendre([] { return gCursX == 500 && gCursY == 350; })) << "the 50 ms pointer timer";
+  ASSERT_TRUE(waitFor([] { return gCursX == 500 && gCursY == 350; })) << "the 50 ms pointer timer";
 
   ASSERT_TRUE(hotkeyWholeScreen(1));
   QTest::qWait(600);  // six more polls with the keys held would have fired again
@@ -177,7 +149,7 @@ TEST_F(DispatcherX11, CtrlFCapturesTheScreenOnceWithThePointer) {
 TEST_F(DispatcherX11, RepeatGrabsTheSameScreenAgainAndBringsBothWindowsBack) {
   keys.movePointer(QPoint(420, 260));
   keys.sync();
-  ASSERT_TRUE(attendre([] { return gCursX == 420 && gCursY == 260; }));
+  ASSERT_TRUE(waitFor([] { return gCursX == 420 && gCursY == 260; }));
   ASSERT_TRUE(hotkeyWholeScreen(1));
   ASSERT_EQ(vus.size(), 1u);
   const QImage premier = vus[0].brut;
@@ -218,7 +190,7 @@ TEST_F(DispatcherX11, AHiddenMainWindowStaysHidden) {
 TEST_F(DispatcherX11, WindowCommandTakesTheActiveWindowWithItsFrame) {
   ASSERT_TRUE(platform::requestActivation(motif.winId()));
   QRect cadre;
-  ASSERT_TRUE(attendre([&] {
+  ASSERT_TRUE(waitFor([&] {
     platform::NativeWindow w = platform::activeWindow();
     cadre = platform::windowFrameRect(w);
     return w != 0 && cadre.contains(motif.mapToGlobal(QPoint(200, 150))) && cadre.width() < 1000;
@@ -227,7 +199,7 @@ TEST_F(DispatcherX11, WindowCommandTakesTheActiveWindowWithItsFrame) {
   const QPoint pointeur = motif.mapToGlobal(QPoint(100, 80));
   keys.movePointer(pointeur);
   keys.sync();
-  ASSERT_TRUE(attendre([&] { return QPoint(gCursX, gCursY) == pointeur; }));
+  ASSERT_TRUE(waitFor([&] { return QPoint(gCursX, gCursY) == pointeur; }));
   gHCurseur = platform::pointerHandle();  // as a hotkey earlier in the run left it
   ASSERT_NE(gHCurseur, platform::kNoPointer);
 
@@ -267,7 +239,7 @@ TEST_F(DispatcherX11, RegionHotkeyAgainHidesTheOverlayBeforeTheNewGrab) {
     keys.press("Control_L");
     keys.press("z");
     keys.sync();
-    const bool ok = attendre([&] { return prises.size() >= n && frmFull.existing() && frmFull->Visible(); });
+    const bool ok = waitFor([&] { return prises.size() >= n && frmFull.existing() && frmFull->Visible(); });
     QTest::qWait(500);  // held: no second command
     keys.release("z");
     keys.release("Control_L");

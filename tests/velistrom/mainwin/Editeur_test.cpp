@@ -3,10 +3,10 @@
 // that record what they were started with.
 #include "platform/forms/Runtime.h"
 #include "tests/platform/forms/TestForms.h"  // readable QString values in failures
+#include "tests/support/Wait.h"
 #include "tests/velistrom/mainwin/CaptureFixture.h"
 #include "velistrom/mainwin/Compagnons.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
 
@@ -33,20 +33,10 @@ void enregistreur(const QString& path) {
 
 // The arguments a stub recorded, once it has (within 5 s).
 std::optional<QStringList> arguments(const QString& stub) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < 5000) {
-    QFile f(stub + ".args");
-    if (f.open(QIODevice::ReadOnly)) return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
-    QThread::msleep(20);
-  }
-  return std::nullopt;
-}
-
-void attendreFichier(const QString& path) {
-  QElapsedTimer t;
-  t.start();
-  while (!QFile::exists(path) && t.elapsed() < 5000) QThread::msleep(20);
+  if (!testsupport::waitFor([&] { return QFile::exists(stub + ".args"); }, 5000)) return std::nullopt;
+  QFile f(stub + ".args");
+  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+  return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
 }
 
 class Remise : public captfix::CaptureList {
@@ -236,7 +226,7 @@ TEST_F(Edition, TheCaptureFollowsTheEditorsSavesAndTheCaptionComesBack) {
   EXPECT_EQ(m().CheminCapt, bitmap(1));
 
   // A save while the editor runs shows at the next tick.
-  attendreFichier(bitmap(1) + ".saved");
+  ASSERT_TRUE(testsupport::waitFor([&] { return QFile::exists(bitmap(1) + ".saved"); }, 5000));
   vb::stepClock(5000);
   EXPECT_EQ(vue(), QSize(50, 20));
   EXPECT_EQ(couleurVue(), QColor(Qt::yellow));
@@ -263,7 +253,7 @@ TEST_F(Edition, AnotherCaptureChosenKeepsTheEditorAndItsSavesInItsOwnCapture) {
   add(Qt::blue, 24, 18);
   ASSERT_EQ(gNumCapt, 2);
   m().MnuEditPaint_Click();
-  attendreFichier(bitmap(2) + ".saved");
+  ASSERT_TRUE(testsupport::waitFor([&] { return QFile::exists(bitmap(2) + ".saved"); }, 5000));
 
   fl().clickimage1(1, false);
   EXPECT_FALSE(m().TimPaint.Enabled());
@@ -290,7 +280,7 @@ TEST_F(Edition, ACaptureTakenMeanwhileStopsTheWatchWithoutAReload) {
   editeurStub();
   add(Qt::red, 40, 30);
   m().MnuEditPaint_Click();
-  attendreFichier(bitmap(1) + ".saved");
+  ASSERT_TRUE(testsupport::waitFor([&] { return QFile::exists(bitmap(1) + ".saved"); }, 5000));
   add(Qt::blue, 24, 18);  // the new capture is the current one now
   vb::stepClock(5000);
   EXPECT_FALSE(m().TimPaint.Enabled());
@@ -307,7 +297,7 @@ TEST_F(Edition, AnUnreadableSaveIsReportedOnce) {
   fl().clickimage1(1, false);  // on show before the editor starts
   ASSERT_EQ(vue(), QSize(40, 30));
   m().MnuEditPaint_Click();
-  attendreFichier(bitmap(1) + ".saved");
+  ASSERT_TRUE(testsupport::waitFor([&] { return QFile::exists(bitmap(1) + ".saved"); }, 5000));
   testenv::dialogs().expectMsgBox("Cannot read the picture", vb::vbOK);
   vb::stepClock(5000);
   testenv::dialogs().verify();

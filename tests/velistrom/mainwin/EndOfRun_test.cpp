@@ -1,6 +1,7 @@
 // The program itself ending on outside events: its X server going away and the
 // signals that end a session.
 #include "tests/support/TestEnv.h"
+#include "tests/support/Wait.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -58,9 +59,7 @@ class ProgramRun {
     p.setProcessEnvironment(environment(display));
     p.start(testenv::binDir() + "/Velistrom", {});
     if (!p.waitForStarted(10000)) return false;
-    QElapsedTimer t;
-    t.start();
-    while (runFolders().isEmpty() && p.state() == QProcess::Running && t.elapsed() < 20000) QThread::msleep(50);
+    (void)testsupport::waitFor([&] { return !runFolders().isEmpty() || p.state() != QProcess::Running; }, 20000);
     QThread::msleep(300);
     return p.state() == QProcess::Running && !runFolders().isEmpty();
   }

@@ -2,6 +2,7 @@
 // button marquee and the refused close.
 #include "tests/velistrom/mainwin/CaptureFixture.h"
 #include "velistrom/gifmaker/FrmGifAnim.h"
+#include "platform/forms/Runtime.h"
 
 #include <QFontMetrics>
 #include <functional>
@@ -75,17 +76,34 @@ TEST_F(CaptureList, SmallEnlargedCopiesNeverHideOnTheirEdges) {
   EXPECT_TRUE(fl().Gimage1[1].Visible());
 }
 
+// Slid off to the left: the window's right end stays on the screen, at least
+// its last 50 twips, and the strip the pointer brings it back with starts
+// exactly at the screen's left edge (nothing of the window left of it shows).
+void expectSlidOff(const Flistimages& f) {
+  EXPECT_LT(f.Left(), 0);
+  EXPECT_GE(f.Left() + f.Width(), 50) << "the rightmost 50 twips stay on the screen";
+  EXPECT_EQ(f.PictBande.widget()->mapToGlobal(QPoint(0, 0)).x(), 0) << "the strip is flush with the screen's edge";
+  EXPECT_EQ(f.PictBande.widget()->mapToGlobal(QPoint(f.PictBande.widget()->width() - 1, 0)).x(),
+            f.widget()->mapToGlobal(QPoint(f.widget()->width() - 1, 0)).x())
+      << "and ends at the window's right edge";
+}
+
 TEST_F(CaptureList, DockingSlidingAndComingBack) {
   add(Qt::red);
   EXPECT_EQ(fl().Left(), 0);
   EXPECT_TRUE(fl().TimerCache.Enabled());
   fl().Labflech_MouseMove(0, 0, 0, 0);
-  EXPECT_EQ(fl().Left(), fl().GaucheGlissee());
-  EXPECT_GE(fl().Left(), Flistimages::kBande - fl().Width());  // the strip and the frame's border stay
+  {
+    SCOPED_TRACE("arrow");
+    expectSlidOff(fl());
+  }
   fl().Form_MouseMove(0, 0, 0, 0);
   EXPECT_EQ(fl().Left(), 0);
   fl().TimerCache.tick();
-  EXPECT_EQ(fl().Left(), fl().GaucheGlissee());
+  {
+    SCOPED_TRACE("40 s timer");
+    expectSlidOff(fl());
+  }
   // The strip at the right edge is the window's surface for the pointer.
   ASSERT_TRUE(fl().PictBande.onMouseMove);
   fl().PictBande.onMouseMove(0, 0, 10, 10);
@@ -113,10 +131,21 @@ TEST_F(CaptureList, MinimisedWindowIsNeitherResizedNorShownByANewCapture) {
 }
 
 TEST_F(CaptureList, GifButtonMarqueeTurnsOneCharacterPerTick) {
+  // The 100 ms timer ticks only when the clock is stepped, not while a
+  // loaded machine spends that long in add().
+  vb::setSteppedClock(QDateTime(QDate(2026, 3, 4), QTime(9, 0)));
   add(Qt::red);
   EXPECT_EQ(fl().LabGif.Caption(), "Make a GIF          ");
   EXPECT_EQ(fl().LabGif.ToolTipText(), "GIF maker");
   EXPECT_EQ(fl().Txtordre[1].ToolTipText(), "Type a position");
+  EXPECT_EQ(fl().TimGif.Interval(), 100);
+  EXPECT_TRUE(fl().TimGif.Enabled());
+  vb::stepClock(99);
+  EXPECT_EQ(fl().LabGif.Caption(), "Make a GIF          ");
+  vb::stepClock(1);
+  EXPECT_EQ(fl().LabGif.Caption(), "ake a GIF          M");
+  vb::stepClock(100 * 19);
+  EXPECT_EQ(fl().LabGif.Caption(), "Make a GIF          ") << "twenty ticks: the whole turn";
   fl().TimGif_Timer();
   EXPECT_EQ(fl().LabGif.Caption(), "ake a GIF          M");
   for (int k = 1; k < 20; ++k) fl().TimGif_Timer();

@@ -5,6 +5,7 @@
 
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Wait.h"
 #include "tests/support/XTestKeys.h"
 #include "tests/velistrom/ShippedTexts.h"
 #include "velistrom/mainwin/Branchements.h"
@@ -27,15 +28,7 @@
 
 namespace {
 
-bool attendre(const std::function<bool()>& ok, int ms = 5000) {
-  QElapsedTimer t;
-  t.start();
-  while (!ok()) {
-    if (t.elapsed() > ms) return false;
-    QTest::qWait(20);
-  }
-  return true;
-}
+using testsupport::waitFor;
 
 // The dialog's side without the main window, but with the real overlay.
 struct OverlayOnlySide : options::MainSide {
@@ -108,7 +101,7 @@ TEST_F(OptionsOverlayX11, UntickingTheHandlesHidesTheOverlaysRectangleAtOnce) {
   ASSERT_TRUE(f.InitFull(0));
   f.Show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(f.widget()));
-  ASSERT_TRUE(attendre([&] { return f.rectsel.widget()->isVisible(); })) << "the saved-size rectangle shows";
+  ASSERT_TRUE(waitFor([&] { return f.rectsel.widget()->isVisible(); })) << "the saved-size rectangle shows";
   EXPECT_EQ(f.coinrect.Count(), 8);
 
   Options& o = frmOptions();
@@ -143,7 +136,7 @@ class OptionsHotkeyX11 : public ::testing::Test {
     frmMain().Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frmMain().widget()));
     if (FrmTip* tip = frmTip.existing()) vb::Unload(*tip);
-    ASSERT_TRUE(attendre([] { return frmMain().Timerclav.Enabled(); })) << "the hotkey poll runs";
+    ASSERT_TRUE(waitFor([] { return frmMain().Timerclav.Enabled(); })) << "the hotkey poll runs";
   }
   void TearDown() override {
     keys.releaseAll();
@@ -162,7 +155,7 @@ class OptionsHotkeyX11 : public ::testing::Test {
     keys.press("Control_L");
     keys.press(key);
     keys.sync();
-    const bool done = attendre(ok, ms);
+    const bool done = waitFor(ok, ms);
     keys.release(key);
     keys.release("Control_L");
     keys.sync();

@@ -3,6 +3,7 @@
 #include "platform/Folders.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/Runtime.h"
+#include "tests/support/Files.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/ReadOnlyFolder.h"
@@ -24,10 +25,7 @@
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
+using testsupport::readFile;
 
 void write(const QString& path, const QByteArray& bytes) {
   QFile f(path);
@@ -80,7 +78,7 @@ TEST_F(Params, MissingFileIsCreatedWithTheDefaults) {
   EXPECT_EQ(chargtparam(boxes.ui()), ChargtParamStatus::Pret);
   EXPECT_TRUE(boxes.shown.isEmpty());
   const QString docsLine = docs.leftJustified(300, u' ');
-  EXPECT_EQ(readAll(file()), (kCreation + "\r\n" + docsLine + "\r\n").toUtf8());
+  EXPECT_EQ(readFile(file()), (kCreation + "\r\n" + docsLine + "\r\n").toUtf8());
   EXPECT_EQ(kCreation.size(), 300);
 
   EXPECT_EQ(gParams, kCreation);
@@ -250,7 +248,7 @@ TEST_F(Params, DamagedFileOffersTheResetAndEndsTheStart) {
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0].prompt, "Reset the settings?");
     EXPECT_EQ(boxes.shown[0].buttons, vb::vbYesNo | vb::vbQuestion);
-    EXPECT_EQ(readAll(file()), k.bytes);
+    EXPECT_EQ(readFile(file()), k.bytes);
     // Yes: the reset record is written and confirmed.
     boxes.shown.clear();
     boxes.answers = {vb::vbYes};
@@ -258,7 +256,7 @@ TEST_F(Params, DamagedFileOffersTheResetAndEndsTheStart) {
     ASSERT_EQ(boxes.shown.size(), 2);
     EXPECT_EQ(boxes.shown[1].prompt, "Settings reset.");
     EXPECT_EQ(boxes.shown[1].buttons, vb::vbInformation);
-    EXPECT_EQ(readAll(file()), reset);
+    EXPECT_EQ(readFile(file()), reset);
   }
   // The reset file starts normally, with hotkey 5 = "2" and no handles.
   boxes.shown.clear();
@@ -278,7 +276,7 @@ TEST_F(Params, SavOptionsRoundTrip) {
   gParams = e.texte();
   gRepSauvLigne = Ligne300("/data/my  shots");
   EXPECT_EQ(SavOptions(boxes.ui()), SaveStatus::Enregistre);
-  EXPECT_EQ(readAll(file()), (e.texte() + "\r\n" + Ligne300("/data/my  shots") + "\r\n").toUtf8());
+  EXPECT_EQ(readFile(file()), (e.texte() + "\r\n" + Ligne300("/data/my  shots") + "\r\n").toUtf8());
 
   gPrefixe.clear();
   ASSERT_EQ(chargtparam(boxes.ui()), ChargtParamStatus::Pret);
@@ -293,7 +291,7 @@ TEST_F(Params, SavOptionsRoundTrip) {
 
 TEST_F(Params, SaveIntoAReadOnlyFolderIsReportedAndKeepsTheOldFile) {
   ASSERT_EQ(chargtparam(boxes.ui()), ChargtParamStatus::Pret);
-  const QByteArray before = readAll(file());
+  const QByteArray before = readFile(file());
   EnregParams e(gParams);
   e.set(EnregParams::Prefixe, "Lost");
   gParams = e.texte();
@@ -312,7 +310,7 @@ TEST_F(Params, SaveIntoAReadOnlyFolderIsReportedAndKeepsTheOldFile) {
     // The question comes with the system's reason.
     EXPECT_EQ(boxes.shown[0].prompt,
               "Reset the settings?\n\n\"" + file() + "\": " + QString::fromLocal8Bit(std::strerror(EACCES)));
-    EXPECT_EQ(readAll(file()), before);
+    EXPECT_EQ(readFile(file()), before);
     EXPECT_EQ(QDir(gDossAppli).entryList(QDir::Files | QDir::Hidden), QStringList{"params.txt"});
   }
   // In a writable folder a read-only file is replaced whole, not written into.
@@ -320,12 +318,12 @@ TEST_F(Params, SaveIntoAReadOnlyFolderIsReportedAndKeepsTheOldFile) {
   QFile::setPermissions(file(), QFileDevice::ReadOwner);
   EXPECT_EQ(SavOptions(boxes.ui()), SaveStatus::Enregistre);
   EXPECT_TRUE(boxes.shown.isEmpty());
-  EXPECT_TRUE(readAll(file()).contains("Lost"));
+  EXPECT_TRUE(readFile(file()).contains("Lost"));
 }
 
 TEST_F(Params, SaveThatFailsHalfWayKeepsTheOldFile) {
   ASSERT_EQ(chargtparam(boxes.ui()), ChargtParamStatus::Pret);
-  const QByteArray before = readAll(file());
+  const QByteArray before = readFile(file());
   EnregParams e(gParams);
   e.set(EnregParams::Prefixe, "Lost");
   gParams = e.texte();
@@ -346,7 +344,7 @@ TEST_F(Params, SaveThatFailsHalfWayKeepsTheOldFile) {
   EXPECT_TRUE(boxes.shown[0].prompt.startsWith("Reset the settings?\n\n\"" + file() + "\": "));
   EXPECT_TRUE(boxes.shown[0].prompt.endsWith(QString::fromLocal8Bit(std::strerror(EFBIG))))
       << boxes.shown[0].prompt.toStdString();
-  EXPECT_EQ(readAll(file()), before);
+  EXPECT_EQ(readFile(file()), before);
   EXPECT_EQ(QDir(gDossAppli).entryList(QDir::Files | QDir::Hidden), QStringList{"params.txt"});
 }
 
@@ -385,7 +383,7 @@ TEST_F(Params, TheStandardQuestionIsAMessageBoxWithTexts125And126) {
   EXPECT_EQ(shown[0].icon, "question");
   EXPECT_EQ(shown[0].buttons, vb::vbYesNo | vb::vbQuestion);
   EXPECT_EQ(shown[1].icon, "information");
-  EXPECT_TRUE(readAll(file()).startsWith(kReinit.toUtf8() + "\r\n"));
+  EXPECT_TRUE(readFile(file()).startsWith(kReinit.toUtf8() + "\r\n"));
   gLng125.clear();
   gLng126.clear();
 }

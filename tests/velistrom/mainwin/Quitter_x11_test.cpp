@@ -11,6 +11,7 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/TrayHost.h"
+#include "tests/support/Wait.h"
 #include "tests/support/XTestKeys.h"
 #include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Fcam.h"
@@ -22,7 +23,6 @@
 #include "velistrom/startup/frmTip.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSystemTrayIcon>
 #include <gtest/gtest.h>
@@ -30,6 +30,8 @@
 #include <vector>
 
 namespace {
+
+using testsupport::waitFor;
 
 class QuitX11 : public ::testing::Test {
  protected:
@@ -56,13 +58,6 @@ class QuitX11 : public ::testing::Test {
     if (FrmTip* tip = frmTip.existing()) vb::Unload(*tip);
     return m;
   }
-  // Lets events run until the condition holds or the time is up.
-  static bool waitUntil(const std::function<bool()>& ok, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!ok() && t.elapsed() < ms) vb::Wait(0.02);
-    return ok();
-  }
 
   std::vector<vb::Menu*> popped;
 };
@@ -75,12 +70,12 @@ TEST_F(QuitX11, ARightClickOnTheIconOpensTheTrayMenuAndTheQuitRemovesTheIcon) {
   FrmMain& m = load();
   ASSERT_NE(m.trayIcon(), nullptr);
   platform::TrayIcon* icon = m.trayIcon();
-  ASSERT_TRUE(waitUntil([&] { return icon->qtIcon()->geometry().isValid(); }, 5000)) << "the icon was not placed";
+  ASSERT_TRUE(waitFor([&] { return icon->qtIcon()->geometry().isValid(); }, 5000)) << "the icon was not placed";
   vb::Wait(0.3);
 
   input.click(icon->qtIcon()->geometry().center(), 3);
   input.sync();
-  ASSERT_TRUE(waitUntil([&] { return !popped.empty(); }, 3000)) << "no menu on the right click";
+  ASSERT_TRUE(waitFor([&] { return !popped.empty(); }, 3000)) << "no menu on the right click";
   EXPECT_EQ(popped.front(), &m.mnucaptu);
 
   m.quitprog();
@@ -93,7 +88,7 @@ TEST_F(QuitX11, ThePointerCrossingTheWindowAtTheCodeColumnsIsNoTrayClick) {
   if (!input.ok()) GTEST_SKIP() << "no XTest";
   FrmMain& m = load();
   m.Show();
-  ASSERT_TRUE(waitUntil([&] { return m.widget()->isVisible() && m.containerWidget()->width() > 520; }, 5000));
+  ASSERT_TRUE(waitFor([&] { return m.widget()->isVisible() && m.containerWidget()->width() > 520; }, 5000));
   vb::Wait(0.3);
 
   // Along the client area's top row, where nothing covers the form itself:
@@ -102,7 +97,7 @@ TEST_F(QuitX11, ThePointerCrossingTheWindowAtTheCodeColumnsIsNoTrayClick) {
     m.LabDoubleClick.setVisible(true);
     input.movePointer(m.containerWidget()->mapToGlobal(QPoint(col, 0)));
     input.sync();
-    EXPECT_TRUE(waitUntil([&] { return !m.LabDoubleClick.Visible(); }, 2000)) << "no move arrived at " << col;
+    EXPECT_TRUE(waitFor([&] { return !m.LabDoubleClick.Visible(); }, 2000)) << "no move arrived at " << col;
   }
   vb::Wait(0.2);
   EXPECT_TRUE(popped.empty());

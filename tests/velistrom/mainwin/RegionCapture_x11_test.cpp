@@ -7,6 +7,7 @@
 #include "platform/ScreenGrab.h"
 #include "platform/X11Display.h"
 #include "platform/forms/Forms.h"
+#include "tests/support/OtherClient.h"
 #include "tests/velistrom/ShippedTexts.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
@@ -27,12 +28,10 @@
 #include "velistrom/startup/frmTip.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QProcess>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -58,15 +57,8 @@ bool within1(QRgb a, QRgb b) {
          std::abs(qBlue(a) - qBlue(b)) <= 1;
 }
 
-bool attendre(const std::function<bool()>& ok, int ms = 10000) {
-  QElapsedTimer t;
-  t.start();
-  while (!ok()) {
-    if (t.elapsed() > ms) return false;
-    QTest::qWait(20);
-  }
-  return true;
-}
+using testsupport::waitFor;
+using testsupport::xclipOutput;
 
 // A managed window kept above the others, painting the pattern of the screen
 // pixels it covers, wherever openbox put it.
@@ -159,7 +151,7 @@ class RegionCaptureX11 : public ::testing::Test {
     motif.setGeometry(200, 150, 1400, 800);
     motif.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&motif));
-    ASSERT_TRUE(attendre([] {
+    ASSERT_TRUE(waitFor([] {
       for (QPoint p : kTemoins)
         if (platform::grabScreen(QRect(p, QSize(1, 1))).pixel(0, 0) != patternAt(p.x(), p.y())) return false;
       return platform::grabScreen(QRect(900, 500, 1, 1)).pixel(0, 0) == patternAt(900, 500);
@@ -172,7 +164,7 @@ class RegionCaptureX11 : public ::testing::Test {
     frmMain().Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frmMain().widget()));
     if (FrmTip* tip = frmTip.existing()) vb::Unload(*tip);
-    ASSERT_TRUE(attendre([] { return frmMain().Timerclav.Enabled(); })) << "the hotkey poll runs";
+    ASSERT_TRUE(waitFor([] { return frmMain().Timerclav.Enabled(); })) << "the hotkey poll runs";
     ASSERT_EQ(gTouche1.toStdString(), "Z") << "default region letter";
     ASSERT_FALSE(gRepCapt.isEmpty());
 
@@ -185,7 +177,7 @@ class RegionCaptureX11 : public ::testing::Test {
     // The saved pointer lies off the pattern's checked points and off every selection.
     keys.movePointer(QPoint(1800, 1000));
     keys.sync();
-    ASSERT_TRUE(attendre([] { return gCursX == 1800 && gCursY == 1000; }));
+    ASSERT_TRUE(waitFor([] { return gCursX == 1800 && gCursY == 1000; }));
   }
 
   void TearDown() override {
@@ -259,13 +251,13 @@ class RegionCaptureX11 : public ::testing::Test {
     keys.press("Control_L");
     keys.press(lettre);
     keys.sync();
-    const bool ok = attendre([&] { return prises > avant && overlayOuvert() && (!pret || pret()); });
+    const bool ok = waitFor([&] { return prises > avant && overlayOuvert() && (!pret || pret()); });
     keys.release(lettre);
     keys.release("Control_L");
     keys.sync();
     // The poll has seen the keys go up (one command per press), and the
     // shutter window has come and gone: nothing lies above the overlay.
-    return ok && attendre([] { return frmMain().ToucheTenue.isEmpty() && !fcam.existing(); });
+    return ok && waitFor([] { return frmMain().ToucheTenue.isEmpty() && !fcam.existing(); });
   }
 
   // One key, with a modifier held; returns once the program has received it.
@@ -276,12 +268,12 @@ class RegionCaptureX11 : public ::testing::Test {
     const bool ok = keys.tap(keysym);
     if (!modificateur.isEmpty()) keys.release(modificateur);
     keys.sync();
-    return ok && attendre([&] { return temoin.touches >= avant + appuis; });
+    return ok && waitFor([&] { return temoin.touches >= avant + appuis; });
   }
 
   bool entree(int n) {
     touche("Return");
-    return attendre([n] { return gNbCapt >= n; });
+    return waitFor([n] { return gNbCapt >= n; });
   }
 
   // A drag with the left button, in small steps, as a hand does it. The button
@@ -293,17 +285,17 @@ class RegionCaptureX11 : public ::testing::Test {
     const int appuis = temoin.appuis;
     keys.pressButton(1);
     keys.sync();
-    if (!attendre([&] { return temoin.appuis > appuis; })) return false;
+    if (!waitFor([&] { return temoin.appuis > appuis; })) return false;
     for (int i = 1; i <= 10; ++i) {
       keys.movePointer(de + (a - de) * i / 10);
       keys.sync();
       QTest::qWait(25);  // the pace of a hand, not a wait for the program
     }
-    const bool suivi = attendre([&] { return temoin.pointeur == a && (!rattrape || rattrape()); });
+    const bool suivi = waitFor([&] { return temoin.pointeur == a && (!rattrape || rattrape()); });
     const int relachements = temoin.relachements;
     keys.releaseButton(1);
     keys.sync();
-    return attendre([&] { return temoin.relachements > relachements; }) && suivi;
+    return waitFor([&] { return temoin.relachements > relachements; }) && suivi;
   }
 
   static QImage capture(int i) {
@@ -313,23 +305,6 @@ class RegionCaptureX11 : public ::testing::Test {
   // the recorded corner.
   static QPoint origineCoupe() { return QPoint(gSelX / 15 + 1, gSelY / 15 + 1); }
 
-  // The clipboard as another client reads it.
-  QByteArray lirePressePapiers(const QStringList& type) {
-    const QString fichier = testenv::home() + "/presse-papiers.out";
-    QProcess p;
-    p.setStandardOutputFile(fichier);
-    p.start("xclip", QStringList{"-selection", "clipboard"} + type + QStringList{"-o"});
-    if (!p.waitForStarted(3000)) return {};
-    // Our own event loop serves the clipboard meanwhile.
-    if (!attendre([&] { return p.state() == QProcess::NotRunning; }, 10000)) {
-      p.kill();
-      p.waitForFinished();
-      return {};
-    }
-    QFile f(fichier);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
-  }
 
   // Another client's attempt to take the keyboard.
   static bool clavierPris() {
@@ -376,7 +351,7 @@ TEST_F(RegionCaptureX11, CtrlZFreezesAndEnterListsCopiesAndBringsTheMainWindowBa
 
   // The window below changes; the screen keeps the frozen, dimmed copy.
   motif.changer();
-  EXPECT_TRUE(attendre(motifGeleAffiche));
+  EXPECT_TRUE(waitFor(motifGeleAffiche));
 
   ASSERT_TRUE(entree(1));
   EXPECT_EQ(gNbCapt, 1);
@@ -394,7 +369,7 @@ TEST_F(RegionCaptureX11, CtrlZFreezesAndEnterListsCopiesAndBringsTheMainWindowBa
   ASSERT_EQ(prise.size(), QSize(420, 260));
   EXPECT_EQ(ecarts(prise, origineCoupe()), 0) << "the frozen pattern, not what the window shows now";
 
-  const QImage presse = QImage::fromData(lirePressePapiers({"-t", "image/png"}), "PNG");
+  const QImage presse = QImage::fromData(xclipOutput({"-selection", "clipboard", "-t", "image/png", "-o"}), "PNG");
   ASSERT_FALSE(presse.isNull()) << "a PNG on the clipboard";
   ASSERT_EQ(presse.size(), prise.size());
   EXPECT_EQ(ecarts(presse, origineCoupe()), 0);
@@ -403,8 +378,8 @@ TEST_F(RegionCaptureX11, CtrlZFreezesAndEnterListsCopiesAndBringsTheMainWindowBa
   EXPECT_FALSE(clavierPris()) << "the keyboard is free again";
   // The pointer waits 400 twips beyond the rectangle's bottom-right corner.
   EXPECT_EQ(platform::pointerPosition(), QPoint(1197, 697));
-  EXPECT_TRUE(attendre([] { return frmMain().widget()->isVisible(); })) << "the main window is back";
-  EXPECT_TRUE(attendre([] { return !gFinFull; })) << "its activation took the end of the selection";
+  EXPECT_TRUE(waitFor([] { return frmMain().widget()->isVisible(); })) << "the main window is back";
+  EXPECT_TRUE(waitFor([] { return !gFinFull; })) << "its activation took the end of the selection";
   EXPECT_EQ(frmMain().Picture2S.Picture().convertToFormat(QImage::Format_RGB32), prise);
   ASSERT_TRUE(flistimages.existing() && flistimages->Image1.exists(1)) << "its thumbnail row";
 }
@@ -412,9 +387,9 @@ TEST_F(RegionCaptureX11, CtrlZFreezesAndEnterListsCopiesAndBringsTheMainWindowBa
 TEST_F(RegionCaptureX11, ASecondCaptureHidesTheThumbnailWindowForTheGrabAndBringsItBack) {
   ASSERT_TRUE(ctrlZ());
   ASSERT_TRUE(entree(1));
-  ASSERT_TRUE(attendre([] { return flistimages.existing() && flistimages->widget()->isVisible(); }))
+  ASSERT_TRUE(waitFor([] { return flistimages.existing() && flistimages->widget()->isVisible(); }))
       << "the thumbnail window shows the list";
-  ASSERT_TRUE(attendre([] { return frmMain().widget()->isVisible() && !gFinFull; }));
+  ASSERT_TRUE(waitFor([] { return frmMain().widget()->isVisible() && !gFinFull; }));
   bool listeVue = true, mainVue = true;
   auto vraie = core::bureau().grab;
   core::bureau().grab = [&, vraie](const QRect& r) {
@@ -429,7 +404,7 @@ TEST_F(RegionCaptureX11, ASecondCaptureHidesTheThumbnailWindowForTheGrabAndBring
   ASSERT_TRUE(entree(2));
   EXPECT_EQ(ecarts(capture(2), origineCoupe()), 0);
   EXPECT_EQ(origineCoupe(), QPoint(771, 411));
-  EXPECT_TRUE(attendre([] { return flistimages->widget()->isVisible() && frmMain().widget()->isVisible(); }));
+  EXPECT_TRUE(waitFor([] { return flistimages->widget()->isVisible() && frmMain().widget()->isVisible(); }));
   EXPECT_TRUE(flistimages->Image1.exists(2));
 }
 
@@ -454,7 +429,7 @@ TEST_F(RegionCaptureX11, KeptVisibleTheMainWindowIsFrozenToo) {
 TEST_F(RegionCaptureX11, TheSavedPointerIsPartOfTheCaptureAtItsPlace) {
   keys.movePointer(QPoint(900, 500));  // inside the saved-size rectangle
   keys.sync();
-  ASSERT_TRUE(attendre([] { return gCursX == 900 && gCursY == 500; }));
+  ASSERT_TRUE(waitFor([] { return gCursX == 900 && gCursY == 500; }));
   ASSERT_TRUE(ctrlZ());
   ASSERT_NE(gHCurseur, platform::kNoPointer) << "the hotkey poll took the pointer's shape";
   ASSERT_TRUE(entree(1));
@@ -472,7 +447,7 @@ TEST_F(RegionCaptureX11, ARightClickValidatesTheSavedSizeRectangle) {
   ASSERT_TRUE(ctrlZ());
   keys.click(QPoint(300, 300), 3);
   keys.sync();
-  ASSERT_TRUE(attendre([] { return gNbCapt == 1; }));
+  ASSERT_TRUE(waitFor([] { return gNbCapt == 1; }));
   const QImage prise = capture(1);
   ASSERT_EQ(prise.size(), QSize(420, 260));
   EXPECT_EQ(gSelX, (28800 - 420 * 15) / 2);
@@ -486,15 +461,16 @@ TEST_F(RegionCaptureX11, WithTheClipboardCopyOffTheCaptureIsListedAndTheClipboar
   ASSERT_TRUE(ctrlZ());
   ASSERT_TRUE(entree(1));
   EXPECT_EQ(ecarts(capture(1), origineCoupe()), 0);
-  EXPECT_EQ(lirePressePapiers({}).toStdString(), "");
+  QByteArray erreurs;  // xclip says there is nothing to give
+  EXPECT_EQ(xclipOutput({"-selection", "clipboard", "-o"}, &erreurs).toStdString(), "");
 }
 
 TEST_F(RegionCaptureX11, AfterEscapeTheHotkeyFreezesTheScreenAsItIsNow) {
   ASSERT_TRUE(ctrlZ());
   ASSERT_TRUE(touche("Escape"));
-  ASSERT_TRUE(attendre([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
+  ASSERT_TRUE(waitFor([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
   motif.changer();
-  ASSERT_TRUE(attendre([] {
+  ASSERT_TRUE(waitFor([] {
     return platform::grabScreen(QRect(900, 500, 1, 1)).pixel(0, 0) == changedAt(900, 500);
   }));
   ASSERT_TRUE(ctrlZ());
@@ -520,35 +496,35 @@ TEST_F(RegionCaptureX11, InASeriesEachEnterAddsACaptureUntilEscape) {
   EXPECT_TRUE(temoin.montrees.contains(flistimages->widget()))
       << "the thumbnail window shows the new capture for a moment";
   // Then the overlay is back on the same frozen screen, the thumbnails gone.
-  ASSERT_TRUE(attendre([] { return !frmFull->Timtransp.Enabled(); }));
+  ASSERT_TRUE(waitFor([] { return !frmFull->Timtransp.Enabled(); }));
   EXPECT_TRUE(frmFull->Visible());
   EXPECT_FALSE(flistimages->widget()->isVisible());
   EXPECT_TRUE(clavierPris());
   ASSERT_TRUE(touche("Right", "Shift_L"));
   ASSERT_TRUE(entree(2));
-  ASSERT_TRUE(attendre([] { return !frmFull->Timtransp.Enabled(); }));
+  ASSERT_TRUE(waitFor([] { return !frmFull->Timtransp.Enabled(); }));
   ASSERT_TRUE(touche("Escape"));
-  ASSERT_TRUE(attendre([] { return !frmFull->Visible(); }));
+  ASSERT_TRUE(waitFor([] { return !frmFull->Visible(); }));
   EXPECT_EQ(gNbCapt, 2);
   EXPECT_EQ(prises, 1) << "one frozen screen for the whole series";
   const QImage un = capture(1), deux = capture(2);
   const QPoint o = origineCoupe();
   EXPECT_EQ(ecarts(deux, o), 0);
   EXPECT_EQ(ecarts(un, o - QPoint(1, 0)), 0);
-  EXPECT_TRUE(attendre([] { return frmMain().widget()->isVisible(); }));
+  EXPECT_TRUE(waitFor([] { return frmMain().widget()->isVisible(); }));
 }
 
 TEST_F(RegionCaptureX11, AFreeBandDrawnWithTheMouseIsCapturedOnRelease) {
   ASSERT_TRUE(ctrlZ());
   ASSERT_TRUE(glisser(QPoint(300, 200), QPoint(500, 350)));
-  ASSERT_TRUE(attendre([] { return gNbCapt == 1; }));
+  ASSERT_TRUE(waitFor([] { return gNbCapt == 1; }));
   EXPECT_EQ(gSelX, 300 * 15);
   EXPECT_EQ(gSelY, 200 * 15);
   const QImage prise = capture(1);
   ASSERT_EQ(prise.size(), QSize(200, 150));
   EXPECT_EQ(ecarts(prise, QPoint(301, 201)), 0);
   EXPECT_FALSE(frmFull->Visible());
-  EXPECT_TRUE(attendre([] { return frmMain().widget()->isVisible(); }));
+  EXPECT_TRUE(waitFor([] { return frmMain().widget()->isVisible(); }));
 }
 
 TEST_F(RegionCaptureX11, WithHandlesABandIsAdjustedByHandleAndKeysThenEnterCapturesIt) {
@@ -558,10 +534,11 @@ TEST_F(RegionCaptureX11, WithHandlesABandIsAdjustedByHandleAndKeysThenEnterCaptu
   FrmFull& f = *frmFull.existing();
 
   ASSERT_TRUE(glisser(QPoint(300, 200), QPoint(500, 350)));
-  ASSERT_TRUE(attendre([&] { return f.geometry().rectsel().Width() == 3000; }));
+  ASSERT_TRUE(waitFor([&] { return f.geometry().rectsel().Width() == 3000; }));
   EXPECT_EQ(gNbCapt, 0) << "the band becomes the selection, nothing is listed";
   EXPECT_TRUE(f.Visible());
-  EXPECT_NE(lirePressePapiers({}).toStdString(), "avant la bande") << "the band's picture is on the clipboard";
+  const QImage bande = QImage::fromData(xclipOutput({"-selection", "clipboard", "-t", "image/png", "-o"}), "PNG");
+  EXPECT_FALSE(bande.isNull()) << "the band's picture is on the clipboard";
   EXPECT_EQ(platform::pointerPosition(), QPoint(550, 400)) << "the pointer off the new corner";
   overlay::Rect r = f.geometry().rectsel().rect();
   EXPECT_EQ(r.Left, 300 * 15);
@@ -599,7 +576,7 @@ TEST_F(RegionCaptureX11, WithHandlesABandIsAdjustedByHandleAndKeysThenEnterCaptu
   const QImage prise = capture(1);
   ASSERT_EQ(prise.size(), QSize(r.Width / 15, r.Height / 15));
   EXPECT_EQ(ecarts(prise, QPoint(r.Left / 15 + 1, r.Top / 15 + 1)), 0);
-  const QImage presse = QImage::fromData(lirePressePapiers({"-t", "image/png"}), "PNG");
+  const QImage presse = QImage::fromData(xclipOutput({"-selection", "clipboard", "-t", "image/png", "-o"}), "PNG");
   EXPECT_EQ(presse.convertToFormat(QImage::Format_RGB32), prise) << "the capture, now, is on the clipboard";
 }
 
@@ -611,19 +588,19 @@ TEST_F(RegionCaptureX11, ABandAdoptedThenGivenUpIsTheCornerTheRepeatTakesAtTheLi
   gRectAjust = 1;
   ASSERT_TRUE(ctrlZ());
   ASSERT_TRUE(entree(1));
-  ASSERT_TRUE(attendre([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
+  ASSERT_TRUE(waitFor([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
   const int selX = gSelX;
 
   ASSERT_TRUE(ctrlZ());
   ASSERT_TRUE(glisser(QPoint(300, 200), QPoint(500, 350)));
-  ASSERT_TRUE(attendre([] { return frmFull->geometry().rectsel().Width() == 3000; }));
+  ASSERT_TRUE(waitFor([] { return frmFull->geometry().rectsel().Width() == 3000; }));
   ASSERT_TRUE(touche("Escape"));
-  ASSERT_TRUE(attendre([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
+  ASSERT_TRUE(waitFor([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
   EXPECT_EQ(gNbCapt, 1);
   EXPECT_NE(gSelX, selX);
   EXPECT_EQ(gLargImg, 3000);
   EXPECT_EQ(frmMain().Picture2.Picture().width(), 200) << "the main view shows the band's picture";
-  ASSERT_TRUE(attendre([] { return !gFinFull; })) << "the main window has taken the end of the selection";
+  ASSERT_TRUE(waitFor([] { return !gFinFull; })) << "the main window has taken the end of the selection";
 
   frmMain().bouton_Click(5);
   ASSERT_EQ(gNbCapt, 2);
@@ -635,11 +612,11 @@ TEST_F(RegionCaptureX11, EscapeCapturesNothingAndKeepsTheFrozenScreen) {
   ASSERT_TRUE(ctrlZ());
   motif.changer();
   ASSERT_TRUE(touche("Escape"));
-  ASSERT_TRUE(attendre([] { return !frmFull->Visible(); }));
+  ASSERT_TRUE(waitFor([] { return !frmFull->Visible(); }));
   EXPECT_EQ(gNbCapt, 0);
   EXPECT_FALSE(clavierPris());
-  EXPECT_TRUE(attendre([] { return frmMain().widget()->isVisible(); })) << "the main window is back";
-  EXPECT_TRUE(attendre([] { return flistimages.existing() && flistimages->widget()->isVisible(); }))
+  EXPECT_TRUE(waitFor([] { return frmMain().widget()->isVisible(); })) << "the main window is back";
+  EXPECT_TRUE(waitFor([] { return flistimages.existing() && flistimages->widget()->isVisible(); }))
       << "and the thumbnail window";
   EXPECT_EQ(gLargImg, larg);
   EXPECT_EQ(gHautImg, haut);
@@ -653,9 +630,9 @@ TEST_F(RegionCaptureX11, EscapeCapturesNothingAndKeepsTheFrozenScreen) {
 TEST_F(RegionCaptureX11, ReselectionReopensTheSameFrozenScreenWithoutANewGrab) {
   ASSERT_TRUE(ctrlZ());
   ASSERT_TRUE(touche("Escape"));
-  ASSERT_TRUE(attendre([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
+  ASSERT_TRUE(waitFor([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
   motif.changer();
-  ASSERT_TRUE(attendre([] {
+  ASSERT_TRUE(waitFor([] {
     return platform::grabScreen(QRect(900, 500, 1, 1)).pixel(0, 0) == changedAt(900, 500);
   }));
 
@@ -663,15 +640,15 @@ TEST_F(RegionCaptureX11, ReselectionReopensTheSameFrozenScreenWithoutANewGrab) {
   for (int n = 1; n <= 2; ++n) {
     SCOPED_TRACE(n);
     frmMain().bouton_Click(4);
-    ASSERT_TRUE(attendre(overlayOuvert));
+    ASSERT_TRUE(waitFor(overlayOuvert));
     EXPECT_EQ(prises, 1) << "no new grab";
-    EXPECT_TRUE(attendre(motifGeleAffiche));
+    EXPECT_TRUE(waitFor(motifGeleAffiche));
     ASSERT_TRUE(entree(n));
     EXPECT_EQ(gTabMode[n].toStdString(), "z");
     const QImage prise = capture(n);
     ASSERT_EQ(prise.size(), QSize(420, 260));
     EXPECT_EQ(ecarts(prise, origineCoupe()), 0) << "cut from the frozen screen";
-    ASSERT_TRUE(attendre([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
+    ASSERT_TRUE(waitFor([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
   }
 }
 
@@ -679,8 +656,8 @@ TEST_F(RegionCaptureX11, RepeatAfterARegionAddsTheSameRegionAgain) {
   gRectAjust = 0;
   ASSERT_TRUE(ctrlZ());
   ASSERT_TRUE(glisser(QPoint(300, 200), QPoint(560, 390)));
-  ASSERT_TRUE(attendre([] { return gNbCapt == 1; }));
-  ASSERT_TRUE(attendre([] { return frmMain().widget()->isVisible() && !gFinFull; }));
+  ASSERT_TRUE(waitFor([] { return gNbCapt == 1; }));
+  ASSERT_TRUE(waitFor([] { return frmMain().widget()->isVisible() && !gFinFull; }));
 
   frmMain().bouton_Click(5);
   ASSERT_EQ(gNbCapt, 2);
@@ -709,7 +686,7 @@ TEST_F(RegionCaptureX11, CtrlEAppendsASecondGrabAndF6LiftsItAtTheSeam) {
   EXPECT_TRUE(clavierPris());
   // Screen row y shows row y + 540 of the two grabs: the first grab above the
   // middle of the screen, the second (the window as it is now) below.
-  EXPECT_TRUE(attendre([] {
+  EXPECT_TRUE(waitFor([] {
     const QImage ecran = platform::grabWholeScreen();
     return within1(ecran.pixel(1300, 300), overlay::dimPixel(patternAt(1300, 840))) &&
            within1(ecran.pixel(1300, 700), overlay::dimPixel(changedAt(1300, 160)));
@@ -719,7 +696,7 @@ TEST_F(RegionCaptureX11, CtrlEAppendsASecondGrabAndF6LiftsItAtTheSeam) {
   EXPECT_EQ(f.NbCoupF6(), 1);
   // Screen rows 360 to 739 are rows 900 to 1279 of the two grabs.
   ASSERT_TRUE(glisser(QPoint(700, 360), QPoint(900, 740)));
-  ASSERT_TRUE(attendre([] { return gNbCapt == 1; }));
+  ASSERT_TRUE(waitFor([] { return gNbCapt == 1; }));
   EXPECT_EQ(gSelY, 900 * 15) << "a place in the two-screen-high picture";
   const QImage prise = capture(1);
   ASSERT_EQ(prise.size(), QSize(200, 380));
@@ -759,6 +736,6 @@ TEST_F(RegionCaptureX11, KeypadKeysAndTabShiftTheViewAndKeypadEnterValidates) {
   EXPECT_TRUE(f.Visible());
   EXPECT_EQ(gNbCapt, 0);
   ASSERT_TRUE(touche("KP_Enter"));
-  ASSERT_TRUE(attendre([] { return gNbCapt == 1; }));
+  ASSERT_TRUE(waitFor([] { return gNbCapt == 1; }));
   EXPECT_EQ(ecarts(capture(1), origineCoupe()), 0) << "the shifted view does not move the cut";
 }

@@ -5,6 +5,7 @@
 #include "tests/common/LangFixture.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Wait.h"
 #include "velistrom/core/Ressources.h"
 #include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Branchements.h"
@@ -33,13 +34,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
   f.write(bytes);
 }
 
-template <class Pred>
-bool waitFor(Pred pred, int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (!pred() && t.elapsed() < ms) QTest::qWait(10);
-  return pred();
-}
+using testsupport::waitFor;
 
 TEST(StartChain, FromAFreshAccountToTheTipOfTheDay) {
   if (!QFile::exists(testenv::binDir() + "/camera.bmp")) GTEST_SKIP() << "the toolbar pictures are not built";

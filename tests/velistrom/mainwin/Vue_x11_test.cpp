@@ -3,8 +3,10 @@
 #include "platform/ActiveWindow.h"
 #include "platform/Pointer.h"
 #include "platform/forms/Forms.h"
+#include "tests/support/ScreenPattern.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Wait.h"
 #include "tests/support/XTestKeys.h"
 #include "velistrom/core/Ressources.h"
 #include "velistrom/mainwin/Commandes.h"
@@ -18,43 +20,14 @@
 #include "velistrom/startup/Splash.h"
 #include "velistrom/startup/frmTip.h"
 
-#include <QElapsedTimer>
-#include <QPainter>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 
-QRgb stripe(int x, int y) { return ((x / 8 + y / 8) % 2) ? qRgb(250, 20, 20) : qRgb(20, 20, 250); }
-
-class Motif : public QWidget {
- public:
-  Motif() {
-    setWindowTitle("pattern");
-    setAttribute(Qt::WA_OpaquePaintEvent);
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QImage img(size(), QImage::Format_RGB32);
-    for (int y = 0; y < height(); ++y)
-      for (int x = 0; x < width(); ++x) img.setPixel(x, y, stripe(x, y));
-    QPainter(this).drawImage(0, 0, img);
-  }
-};
-
-bool attendre(const std::function<bool()>& ok, int ms = 5000) {
-  QElapsedTimer t;
-  t.start();
-  while (!ok()) {
-    if (t.elapsed() > ms) return false;
-    QTest::qWait(20);
-  }
-  return true;
-}
+using testsupport::stripe;
+using testsupport::waitFor;
 
 class VueX11 : public ::testing::Test {
  protected:
@@ -94,16 +67,17 @@ class VueX11 : public ::testing::Test {
   QRect activerMotif() {
     QRect cadre;
     if (!platform::requestActivation(motif.winId())) return {};
-    attendre([&] {
+    const bool active = waitFor([&] {
       platform::NativeWindow w = platform::activeWindow();
       cadre = platform::windowFrameRect(w);
       return w != 0 && cadre.contains(motif.mapToGlobal(QPoint(200, 150))) && cadre.width() < 1000;
     });
-    return cadre;
+    // Another window's frame would pass for the pattern's if this went unchecked.
+    return active ? cadre : QRect();
   }
 
   testsupport::XTestInput keys;
-  Motif motif;
+  testsupport::PatternWindow motif;
 };
 
 }  // namespace
@@ -166,10 +140,10 @@ TEST_F(VueX11, WindowReShownForTheGrabSettlesAtTheAskedFrame) {
   const int largeur = m.LargeurFenetre(m.Picture2.Width());
   const int hauteur = m.Picture2.Height() + 1800;
   // However long openbox takes to frame it again, it settles at the size asked.
-  attendre([&] {
+  EXPECT_TRUE(waitFor([&] {
     const QRect f = m.widget()->frameGeometry();
     return f.width() == largeur / 15 && f.height() == hauteur / 15 && f.right() == 1919;
-  });
+  })) << "the frame settles";
   EXPECT_EQ(m.widget()->frameGeometry().width(), largeur / 15);
   EXPECT_EQ(m.widget()->frameGeometry().height(), hauteur / 15);
   EXPECT_EQ(m.widget()->frameGeometry().right(), 1919) << "flush with the screen's right edge";
@@ -182,12 +156,12 @@ TEST_F(VueX11, ZoomedViewFitsAboveTheStatusBar) {
   FrmMain& m = frmMain();
   m.bouton_Click(3);
   ASSERT_EQ(gNbCapt, 1);
-  QTest::qWait(300);
+  ASSERT_TRUE(waitFor([&] { return m.Left() == vb::Screen.Width() - m.Width(); })) << "shown again, flush right";
   for (int i : {4, 1, 3}) {
     int index = i;
     m.mnuzoomX_Click(index);
     // openbox may still be answering earlier moves: wait for the last one.
-    attendre([&] { return m.Left() == vb::Screen.Width() - m.Width(); });
+    EXPECT_TRUE(waitFor([&] { return m.Left() == vb::Screen.Width() - m.Width(); })) << i;
     const int bas = m.Picture2.Top() + m.Picture2.Height();
     EXPECT_LE(bas, m.StatusBar1.Top()) << "zoom entry " << i << ": the status bar leaves the picture whole";
     EXPECT_EQ(m.Left(), vb::Screen.Width() - m.Width()) << i;

@@ -8,6 +8,7 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/TrayHost.h"
+#include "tests/support/Wait.h"
 #include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/Fcam.h"
 #include "velistrom/mainwin/Flistimages.h"
@@ -79,8 +80,7 @@ TEST_F(MainStartX11, WithoutATrayHostTheStartStillCompletes) {
   // hotkey poll on.
   m.Show();
   EXPECT_TRUE(m.Visible());
-  QTest::qWait(300);
-  EXPECT_TRUE(m.Timerclav.Enabled());
+  EXPECT_TRUE(testsupport::waitFor([&] { return m.Timerclav.Enabled(); }));
 }
 
 }  // namespace

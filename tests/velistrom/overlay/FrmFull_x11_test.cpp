@@ -6,6 +6,7 @@
 #include "platform/ScreenGrab.h"
 #include "platform/X11Display.h"
 #include "platform/forms/MsgBox.h"
+#include "tests/support/Wait.h"
 #include "tests/support/XTestKeys.h"
 
 #include <QApplication>
@@ -25,12 +26,7 @@ using namespace overlaytest;
 
 namespace {
 
-bool waitFor(const std::function<bool()>& ok, int ms = 10000) {
-  QElapsedTimer t;
-  t.start();
-  while (!ok() && t.elapsed() < ms) QTest::qWait(20);
-  return ok();
-}
+using testsupport::waitFor;
 
 bool within1(QRgb a, QRgb b) {
   return std::abs(qRed(a) - qRed(b)) <= 1 && std::abs(qGreen(a) - qGreen(b)) <= 1 &&
@@ -256,9 +252,9 @@ TEST_F(OverlayX11, ABoxShownOverTheOverlayIsSeenTakesTheEnterAndGivesTheGrabsBac
       box = QApplication::activeModalWidget();
       return box && box->isVisible();
     }));
-    waitFor([&] { return (seen = shareSeen(box)) > 0.95; });
+    (void)waitFor([&] { return (seen = shareSeen(box)) > 0.95; });  // checked once the box has closed
     grabsFreed = QWidget::keyboardGrabber() == nullptr && QWidget::mouseGrabber() == nullptr;
-    waitFor([&] { return QApplication::focusWidget() && box->isAncestorOf(QApplication::focusWidget()); });
+    (void)waitFor([&] { return QApplication::focusWidget() && box->isAncestorOf(QApplication::focusWidget()); });
     input.tap("Return");
     input.sync();
     // Should the box not take it, the test must not hang.
@@ -298,8 +294,8 @@ TEST_F(OverlayX11, ThreeCapturesInASeriesShowTheThumbnailWindowOverTheOverlay) {
     ASSERT_TRUE(series.thumbs.isVisible());
     EXPECT_TRUE(f.Visible());
     double seen = 0;
-    waitFor([&] { return (seen = shareSeen(&series.thumbs)) > 0.95; });
-    EXPECT_GT(seen, 0.95) << "the thumbnail window is under the overlay";
+    EXPECT_TRUE(waitFor([&] { return (seen = shareSeen(&series.thumbs)) > 0.95; }))
+        << "the thumbnail window is under the overlay: " << seen;
     f.Timtransp.tick();
     EXPECT_FALSE(series.thumbs.isVisible());
     EXPECT_TRUE(f.Visible());

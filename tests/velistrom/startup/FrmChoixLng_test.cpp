@@ -3,8 +3,10 @@
 #include "platform/forms/App.h"
 #include "platform/forms/Runtime.h"
 #include "tests/common/LangFixture.h"
+#include "tests/support/Files.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Wait.h"
 #include "velistrom/core/GlobTextes.h"
 #include "velistrom/startup/LangLoader.h"
 
@@ -19,10 +21,7 @@
 
 namespace {
 
-QByteArray readFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testsupport::readFile;
 
 void writeFile(const QString& path, const QByteArray& bytes) {
   QFile f(path);
@@ -65,11 +64,8 @@ class StartForm : public ::testing::Test {
     QTest::mouseClick(target ? target : w, Qt::LeftButton, {}, at);
   }
 
-  bool waitForSplash(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (splashShown == 0 && t.elapsed() < ms) QTest::qWait(10);
-    return splashShown > 0;
+  [[nodiscard]] bool waitForSplash(int ms) {
+    return testsupport::waitFor([this] { return splashShown > 0; }, ms);
   }
 
   QTemporaryDir program;

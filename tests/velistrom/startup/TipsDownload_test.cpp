@@ -1,6 +1,7 @@
 #include "velistrom/startup/TipsDownload.h"
 
 #include "common/VarConst.h"
+#include "tests/support/Files.h"
 #include "tests/support/FtpServer.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
@@ -17,10 +18,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
+using testsupport::readFile;
 
 void write(const QString& path, const QByteArray& bytes) {
   QFile f(path);
@@ -136,7 +134,7 @@ TEST(ChargtTips, DownloadReplacesTheLocalCopyAndAddsItsTips) {
   d.run(serverAt(server));
   EXPECT_TRUE(d.boxes.shown.isEmpty()) << d.boxes.shown.join(" / ").toStdString();
   EXPECT_EQ(d.tips, (QStringList{"from the language file", "remote one", "remote two"}));
-  EXPECT_EQ(readAll(d.folder + "/FicTips.txt").replace("\r\n", "\n"),
+  EXPECT_EQ(readFile(d.folder + "/FicTips.txt").replace("\r\n", "\n"),
             QByteArray(kRemote).replace("\r\n", "\n"));
 }
 
@@ -155,7 +153,7 @@ TEST(ChargtTips, RefusedDirectoryAnsweredYesClosesAndTheGetFailsToo) {
                                         "FtpGetFile Err: 6\r\nClose Connection and Session?"}));
   // The copy of an earlier start is read instead.
   EXPECT_EQ(d.tips, (QStringList{"from the language file", "old one"}));
-  EXPECT_EQ(readAll(d.folder + "/FicTips.txt"), kOldCopy);
+  EXPECT_EQ(readFile(d.folder + "/FicTips.txt"), kOldCopy);
 }
 
 TEST(ChargtTips, RefusedDirectoryAnsweredNoFetchesFromTheLoginDirectory) {
@@ -205,7 +203,7 @@ TEST(ChargtTips, NoConnectionEndsSilentlyWithoutReadingTheLocalCopy) {
     EXPECT_LT(clock.elapsed(), 4000);  // timeouts of 1 s + 2 s
     EXPECT_TRUE(d.boxes.shown.isEmpty());
     EXPECT_EQ(d.tips, QStringList{"from the language file"});
-    EXPECT_EQ(readAll(d.folder + "/FicTips.txt"), kOldCopy);
+    EXPECT_EQ(readFile(d.folder + "/FicTips.txt"), kOldCopy);
   }
 }
 
@@ -224,7 +222,7 @@ TEST(ChargtTips, TransferCutInTheMiddleKeepsTheOldCopy) {
   d.run(serverAt(server));
   ASSERT_EQ(d.boxes.shown.size(), 1);
   EXPECT_TRUE(d.boxes.shown[0].startsWith("FtpGetFile Err: 12030")) << d.boxes.shown[0].toStdString();
-  EXPECT_EQ(readAll(d.folder + "/FicTips.txt"), kOldCopy);
+  EXPECT_EQ(readFile(d.folder + "/FicTips.txt"), kOldCopy);
   EXPECT_EQ(d.tips, (QStringList{"from the language file", "old one"}));
   EXPECT_EQ(QDir(d.folder).entryList(QDir::Files | QDir::Hidden), QStringList{"FicTips.txt"});
 }

@@ -6,6 +6,7 @@
 #include "tests/support/FtpServer.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/Wait.h"
 #include "velistrom/core/GlobTextes.h"
 #include "velistrom/startup/Relais.h"
 #include "velistrom/startup/Splash.h"
@@ -49,11 +50,8 @@ class SplashTest : public ::testing::Test {
     qunsetenv("VELISTROM_TIPS_FTP_PASSWORD");
     gTips.clear();
   }
-  bool waitGone(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (frmSplash.existing() && t.elapsed() < ms) QTest::qWait(10);
-    return !frmSplash.existing();
+  [[nodiscard]] static bool waitGone(int ms) {
+    return testsupport::waitFor([] { return !frmSplash.existing(); }, ms);
   }
 
   QElapsedTimer clock;
@@ -168,11 +166,11 @@ TEST_F(SplashTest, TheAuthorLineOpensTextOneNinetyEight) {
   gLng198.clear();
 
   QByteArray opened;
-  for (int i = 0; i < 250 && opened.isEmpty(); ++i) {
+  EXPECT_TRUE(testsupport::waitFor([&] {
     QFile f(log);
-    if (f.open(QIODevice::ReadOnly)) opened = f.readAll();
-    if (opened.isEmpty()) QThread::msleep(20);
-  }
+    opened = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return !opened.isEmpty();
+  }, 5000));
   EXPECT_EQ(opened, "https://127.0.0.1/author?a=1;b\n");
   EXPECT_TRUE(frmSplash.existing()) << "the banner stays";
 }

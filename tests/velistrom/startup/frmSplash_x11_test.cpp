@@ -2,6 +2,7 @@
 // no frame, so a real Escape from the keyboard reaches it and ends the run, in
 // this process and in the built program.
 #include "velistrom/startup/Relais.h"
+#include "tests/support/Wait.h"
 #include "velistrom/startup/frmSplash.h"
 
 #include "tests/support/TestEnv.h"
@@ -41,10 +42,7 @@ TEST(SplashX11, AKeyboardEscapeOnTheBannerEndsTheRun) {
   EXPECT_FALSE(vb::programEnded()) << "another key ends nothing";
   input.tap("Escape");
   input.sync();
-  QElapsedTimer t;
-  t.start();
-  while (!vb::programEnded() && t.elapsed() < 3000) QTest::qWait(10);
-  EXPECT_TRUE(vb::programEnded());
+  EXPECT_TRUE(testsupport::waitFor([] { return vb::programEnded(); }, 3000));
   EXPECT_FALSE(w->isVisible());
   EXPECT_EQ(mainShown, 0);
   startup::setMainSide(savedMain);
@@ -75,14 +73,11 @@ TEST(SplashX11, EscapeEndsTheBuiltProgramBeforeTheMainWindow) {
   p.setProcessEnvironment(env);
   p.start(bin + "/Velistrom", {});
   ASSERT_TRUE(p.waitForStarted(5000));
-  QElapsedTimer t;
-  t.start();
-  while (p.state() != QProcess::NotRunning && t.elapsed() < 15000) {
+  const bool ended = testsupport::waitFor([&] {
     input.tap("Escape");
     input.sync();
-    p.waitForFinished(5);
-  }
-  const bool ended = p.state() == QProcess::NotRunning;
+    return p.state() == QProcess::NotRunning;
+  }, 15000);
   if (!ended) {
     p.kill();
     p.waitForFinished(5000);
