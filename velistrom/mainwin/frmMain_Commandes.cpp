@@ -246,7 +246,7 @@ void FrmMain::Timlabdeb_Timer() {
 
 void FrmMain::Timerclav_Timer() {
   const platform::KeySnapshot clavier = platform::KeySnapshot::read();
-  const QString lue = mainwin::ToucheLue([&clavier](int vk) { return clavier.isDown(vk); });
+  const mainwin::Lecture lue = mainwin::LectureClavier([&clavier](int vk) { return clavier.asyncState(vk); });
   // Nothing new starts while a command waits for the windows to vanish (the
   // poll keeps ticking inside that wait); message boxes and modal windows do
   // not hold the hotkeys up.
