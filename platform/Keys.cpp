@@ -159,7 +159,7 @@ class PressWatch {
       if (cookie.type != GenericEvent || cookie.extension != opcode_ || !XGetEventData(dpy_, &cookie)) continue;
       const int keycode = static_cast<XIRawEvent*>(cookie.data)->detail;
       if (cookie.evtype == XI_RawKeyPress) {
-        // A press of a key already down is the server's auto-repeat.
+        // A press of a key already down would be a repeat, not a new press.
         if (!bitOf(down_, keycode)) setBit(pressed_, keycode, true);
         setBit(down_, keycode, true);
       } else if (cookie.evtype == XI_RawKeyRelease) {
@@ -278,6 +278,10 @@ short asyncKeyState(int vk) {
   // Only this key's presses are taken.
   for (unsigned long keysym : keysymsForVk(vk, state.numLock)) setBit(latch, int(XKeysymToKeycode(dpy, keysym)), false);
   return value;
+}
+
+void watchKeyPresses() {
+  if (x11Display()) PressWatch::get();
 }
 
 bool keyPressesSeen() { return x11Display() && PressWatch::get().live(); }

@@ -66,6 +66,10 @@ bool keyDown(int vk);
 // snapshot), so a tap between two calls is seen once.
 short asyncKeyState(int vk);
 
+// Starts watching presses now (the first read does it too), so that a tap
+// before that first read counts.
+void watchKeyPresses();
+
 // Whether presses between two reads are seen: XInput2 raw key events on the
 // root window, which see every press, XTest's too, without a grab. False
 // without XInput2 2.1 (logged once): then only keys down at a read count.

@@ -116,7 +116,7 @@ TEST_F(KeysX11, TheOldCallTakesOnlyItsOwnKeysPress) {
   EXPECT_EQ(platform::asyncKeyState(71), 0);
 }
 
-TEST_F(KeysX11, AKeyHeldAcrossReadsIsOnePressWhateverTheAutoRepeat) {
+TEST_F(KeysX11, AKeyHeldAcrossReadsIsOnePress) {
   platform::KeySnapshot::read();
   ASSERT_TRUE(input.press("z"));
   input.sync();

@@ -234,7 +234,10 @@ void FrmMain::Timderoul_Timer() {
 
 void FrmMain::Timlabdeb_Timer() {
   PosLabdeb += 100;
-  if (PosLabdeb == 100) Timerclav.setEnabled(true);
+  if (PosLabdeb == 100) {
+    platform::watchKeyPresses();  // a tap before the first poll counts
+    Timerclav.setEnabled(true);
+  }
   labdeb.setLeft(int(6000 - PosLabdeb));
   if (PosLabdeb >= 5900) {
     PosLabdeb = 0;
