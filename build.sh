@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins
-  libx11-dev libxfixes-dev libxext-dev libxtst-dev
+  libx11-dev libxfixes-dev libxext-dev libxtst-dev libxi-dev
   libcurl4-openssl-dev libgif-dev libimagequant-dev libpng-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth openbox trayer x11-utils x11-xserver-utils xclip xdg-utils

@@ -1,9 +1,10 @@
 // The key state sees keys held through XTest by another connection, and stops
-// seeing them once released.
+// seeing them once released; a tap between two reads is seen once.
 #include "platform/Keys.h"
 #include "platform/X11Display.h"
 #include "tests/support/XTestKeys.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -73,6 +74,61 @@ TEST_F(KeysX11, RightCtrlAndMouseButton) {
   EXPECT_FALSE(platform::keyDown(2));
   input.releaseButton(1);
   EXPECT_FALSE(platform::keyDown(1));
+}
+
+TEST_F(KeysX11, ATapBetweenTwoReadsIsSeenOnceByTheNextRead) {
+  ASSERT_TRUE(platform::keyPressesSeen()) << "XInput2 raw key events on this server";
+  platform::KeySnapshot::read();  // what came before
+
+  ASSERT_TRUE(input.press("Control_L"));
+  ASSERT_TRUE(input.tap("z"));
+  ASSERT_TRUE(input.release("Control_L"));
+  input.sync();
+  platform::KeySnapshot s = platform::KeySnapshot::read();
+  EXPECT_FALSE(s.isDown(90));
+  EXPECT_TRUE(s.wasPressed(90));
+  EXPECT_EQ(s.asyncState(90), 1);
+  EXPECT_EQ(s.asyncState(17), 1);
+  EXPECT_EQ(s.asyncState(65), 0);
+  s = platform::KeySnapshot::read();
+  EXPECT_EQ(s.asyncState(90), 0) << "taken by the read before";
+
+  // Two taps between two reads are one press since the previous read.
+  ASSERT_TRUE(input.tap("z"));
+  ASSERT_TRUE(input.tap("z"));
+  input.sync();
+  EXPECT_EQ(platform::KeySnapshot::read().asyncState(90), 1);
+  EXPECT_EQ(platform::KeySnapshot::read().asyncState(90), 0);
+}
+
+TEST_F(KeysX11, TheOldCallTakesOnlyItsOwnKeysPress) {
+  platform::KeySnapshot::read();
+  ASSERT_TRUE(input.tap("f"));
+  ASSERT_TRUE(input.press("g"));
+  input.sync();
+  EXPECT_EQ(platform::asyncKeyState(70), 1);
+  EXPECT_EQ(platform::asyncKeyState(70), 0);
+  EXPECT_EQ(platform::asyncKeyState(71), short(0x8001)) << "still there after the F read";
+  EXPECT_EQ(platform::asyncKeyState(71), short(0x8000));
+  EXPECT_TRUE(platform::keyDown(71));
+  input.release("g");
+  input.sync();
+  EXPECT_EQ(platform::asyncKeyState(71), 0);
+}
+
+TEST_F(KeysX11, AKeyHeldAcrossReadsIsOnePress) {
+  platform::KeySnapshot::read();
+  ASSERT_TRUE(input.press("z"));
+  input.sync();
+  EXPECT_EQ(platform::KeySnapshot::read().asyncState(90), short(0x8001));
+  // Long enough for the server's auto-repeat to start (660 ms by default).
+  for (int i = 0; i < 10; ++i) {
+    QTest::qWait(100);
+    EXPECT_EQ(platform::KeySnapshot::read().asyncState(90), short(0x8000)) << "read " << i;
+  }
+  input.release("z");
+  input.sync();
+  EXPECT_EQ(platform::KeySnapshot::read().asyncState(90), 0);
 }
 
 }  // namespace

@@ -10,18 +10,36 @@
 
 namespace mainwin {
 
-QString ToucheLue(const std::function<bool(int vk)>& enfoncee) {
-  QString lue;
-  const bool ctrl = enfoncee(17);
-  if (ctrl) {
+namespace {
+
+// The virtual key that gives the key read (0: none).
+int ToucheLueVk(const std::function<bool(int vk)>& enfoncee) {
+  int lue = 0;
+  if (enfoncee(17)) {
     for (int vk = 65; vk <= 90; ++vk)
-      if (enfoncee(vk)) lue = QChar(vk);
+      if (enfoncee(vk)) lue = vk;
     for (int vk = 49; vk <= 57; ++vk)
-      if (enfoncee(vk)) lue = QChar(vk);
+      if (enfoncee(vk)) lue = vk;
   }
   for (int vk = 97; vk <= 105; ++vk)
-    if (enfoncee(vk)) lue = QChar(vk - 48);
+    if (enfoncee(vk)) lue = vk;
   return lue;
+}
+
+QString CaractereDe(int vk) {
+  if (vk == 0) return QString();
+  return QChar(vk >= 97 ? vk - 48 : vk);
+}
+
+}  // namespace
+
+QString ToucheLue(const std::function<bool(int vk)>& enfoncee) { return CaractereDe(ToucheLueVk(enfoncee)); }
+
+Lecture LectureClavier(const std::function<short(int vk)>& etat) {
+  // Ctrl held across polls and a letter tapped in between: both states are
+  // non-zero though their bits differ, and the tap counts.
+  const int vk = ToucheLueVk([&](int v) { return etat(v) != 0; });
+  return {CaractereDe(vk), vk != 0 && (etat(vk) & 1)};
 }
 
 std::optional<int> CommandeDeTouche(const QString& touche, const Touches& t) {
@@ -34,12 +52,11 @@ std::optional<int> CommandeDeTouche(const QString& touche, const Touches& t) {
   return std::nullopt;
 }
 
-std::optional<int> CommandeSurFront(QString& tenue, const QString& touche, const Touches& touches,
-                                    bool occupe) {
-  const bool nouvelle = touche != tenue;
-  tenue = touche;
+std::optional<int> CommandeSurFront(QString& tenue, const Lecture& lue, const Touches& touches, bool occupe) {
+  const bool nouvelle = lue.touche != tenue || lue.frappee;
+  tenue = lue.touche;
   if (occupe || !nouvelle) return std::nullopt;
-  return CommandeDeTouche(touche, touches);
+  return CommandeDeTouche(lue.touche, touches);
 }
 
 bool EstBascule(int index) { return index == 6 || index == 14 || index == 16; }

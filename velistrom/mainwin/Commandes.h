@@ -28,6 +28,17 @@ inline constexpr int kNbBoutons = 20;
 // `enfoncee` tells whether a virtual key is down.
 QString ToucheLue(const std::function<bool(int vk)>& enfoncee);
 
+// The key read of one poll from the platform's 16-bit key states (0x8000 down
+// now, bit 0 pressed since the previous poll): a key counts with either bit,
+// so a tap that starts and ends between two polls is read. `frappee`: the key
+// read (its letter or digit) went down again since the previous poll. `etat`
+// answers from one snapshot of the keyboard for the whole poll.
+struct Lecture {
+  QString touche;
+  bool frappee = false;
+};
+Lecture LectureClavier(const std::function<short(int vk)>& etat);
+
 // The five hotkey characters gTouche1..gTouche5.
 using Touches = std::array<QString, 5>;
 
@@ -38,11 +49,10 @@ std::optional<int> CommandeDeTouche(const QString& touche, const Touches& touche
 
 // One command per press: a combination held down runs its command on the
 // tick it appears and not again until the key read changes (released, or
-// another combination). `tenue` is the key read of the previous tick. While a
-// command is still running (`occupe`), what is held counts as seen, so it does
-// not fire when the command ends.
-std::optional<int> CommandeSurFront(QString& tenue, const QString& touche, const Touches& touches,
-                                    bool occupe);
+// another combination) or its key is pressed anew. `tenue` is the key read of
+// the previous tick. While a command is still running (`occupe`), what is read
+// counts as seen, so it does not fire when the command ends.
+std::optional<int> CommandeSurFront(QString& tenue, const Lecture& lue, const Touches& touches, bool occupe);
 
 // ---- toolbar look
 

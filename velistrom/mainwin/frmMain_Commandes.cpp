@@ -244,7 +244,10 @@ void FrmMain::Timderoul_Timer() {
 
 void FrmMain::Timlabdeb_Timer() {
   PosLabdeb += 100;
-  if (PosLabdeb == 100) Timerclav.setEnabled(true);
+  if (PosLabdeb == 100) {
+    platform::watchKeyPresses();  // a tap before the first poll counts
+    Timerclav.setEnabled(true);
+  }
   labdeb.setLeft(int(6000 - PosLabdeb));
   if (PosLabdeb >= 5900) {
     PosLabdeb = 0;
@@ -256,7 +259,7 @@ void FrmMain::Timlabdeb_Timer() {
 
 void FrmMain::Timerclav_Timer() {
   const platform::KeySnapshot clavier = platform::KeySnapshot::read();
-  const QString lue = mainwin::ToucheLue([&clavier](int vk) { return clavier.isDown(vk); });
+  const mainwin::Lecture lue = mainwin::LectureClavier([&clavier](int vk) { return clavier.asyncState(vk); });
   // Nothing new starts while a command waits for the windows to vanish (the
   // poll keeps ticking inside that wait); message boxes and modal windows do
   // not hold the hotkeys up.

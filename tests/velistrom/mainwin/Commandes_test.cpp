@@ -109,28 +109,66 @@ TEST(HotkeyDecoding, CommandOfKey) {
 TEST(HotkeyDecoding, OneCommandPerPress) {
   struct Tick {
     const char* key;
+    bool pressed;  // its key went down since the previous tick
     bool busy;
     std::optional<int> fired;
   };
   const std::vector<std::vector<Tick>> sequences = {
       // held for three polls: once
-      {{"F", false, 2}, {"F", false, std::nullopt}, {"F", false, std::nullopt}},
+      {{"F", true, false, 2}, {"F", false, false, std::nullopt}, {"F", false, false, std::nullopt}},
       // released and pressed again: twice
-      {{"F", false, 2}, {"", false, std::nullopt}, {"F", false, 2}},
+      {{"F", true, false, 2}, {"", false, false, std::nullopt}, {"F", true, false, 2}},
+      // tapped again before the next poll: the key read stays, the press counts
+      {{"F", true, false, 2}, {"F", true, false, 2}, {"F", false, false, std::nullopt}},
       // another combination while the first is held
-      {{"F", false, 2}, {"Z", false, 0}, {"Z", false, std::nullopt}},
+      {{"F", true, false, 2}, {"Z", true, false, 0}, {"Z", false, false, std::nullopt}},
       // pressed while a command still runs: not now, and not when it ends
-      {{"F", true, std::nullopt}, {"F", false, std::nullopt}, {"", false, std::nullopt}, {"F", false, 2}},
+      {{"F", true, true, std::nullopt}, {"F", false, false, std::nullopt}, {"", false, false, std::nullopt},
+       {"F", true, false, 2}},
       // a key that is no hotkey does not hide the next press
-      {{"A", false, std::nullopt}, {"F", false, 2}},
+      {{"A", true, false, std::nullopt}, {"F", true, false, 2}},
+      // without the press bits (no XInput2) the key read alone decides
+      {{"F", false, false, 2}, {"F", false, false, std::nullopt}, {"", false, false, std::nullopt},
+       {"F", false, false, 2}},
   };
   for (size_t s = 0; s < sequences.size(); ++s) {
     QString held;
     for (size_t t = 0; t < sequences[s].size(); ++t) {
       const Tick& tick = sequences[s][t];
-      EXPECT_EQ(mainwin::CommandeSurFront(held, tick.key, kDefaut, tick.busy), tick.fired)
+      EXPECT_EQ(mainwin::CommandeSurFront(held, {tick.key, tick.pressed}, kDefaut, tick.busy), tick.fired)
           << "sequence " << s << " tick " << t;
     }
+  }
+}
+
+// The poll's read from the down and pressed-since bits of one snapshot.
+TEST(HotkeyDecoding, KeyReadCountsATapBetweenTwoPolls) {
+  struct Case {
+    const char* what;
+    std::vector<unsigned long> down, pressed;
+    const char* key;
+    bool freshPress;
+  };
+  const Case cases[] = {
+      {"Ctrl and F held from before", {XK_Control_L, XK_f}, {}, "F", false},
+      {"Ctrl+F tapped, both up again", {}, {XK_Control_L, XK_f}, "F", true},
+      {"Ctrl held, F tapped", {XK_Control_L}, {XK_f}, "F", true},
+      {"Ctrl held, F pressed and still down", {XK_Control_L, XK_f}, {XK_f}, "F", true},
+      {"F tapped without Ctrl", {}, {XK_f}, "", false},
+      {"Ctrl tapped again, F held", {XK_f}, {XK_Control_L}, "F", false},
+      {"keypad 3 tapped", {}, {XK_KP_3}, "3", true},
+      {"Ctrl+A held, Ctrl+F tapped: the later letter", {XK_Control_L, XK_a}, {XK_f}, "F", true},
+      {"Ctrl+F held, Ctrl+A tapped: the later letter, held", {XK_Control_L, XK_f}, {XK_a}, "F", false},
+  };
+  for (const Case& c : cases) {
+    platform::KeyboardState state;
+    state.numLock = true;
+    for (unsigned long k : c.down) state.setKeycode(fakeKeycode(k), true);
+    for (unsigned long k : c.pressed) state.setKeycodePressed(fakeKeycode(k), true);
+    const mainwin::Lecture lue =
+        mainwin::LectureClavier([&](int vk) { return platform::vkState(vk, state, fakeKeycode); });
+    EXPECT_EQ(lue.touche.toStdString(), std::string(c.key)) << c.what;
+    EXPECT_EQ(lue.frappee, c.freshPress) << c.what;
   }
 }
 

@@ -103,6 +103,16 @@ class DispatcherX11 : public ::testing::Test {
     return ok;
   }
 
+  // Ctrl+F tapped: both keys down and up again at once, quicker than the poll.
+  void tapWholeScreen() {
+    keys.press("Control_L");
+    keys.tap("f");
+    keys.release("Control_L");
+    keys.sync();
+  }
+  // The command has run to its end (the poll starts nothing before).
+  static bool commandDone(int n) { return gNbCapt >= n && frmMain().CommandesEnCours == 0; }
+
   QImage capture(int i) { return QImage(gRepCapt + "/" + gTabNomCapt[i]).convertToFormat(QImage::Format_RGB32); }
 
   testsupport::XTestInput keys;
@@ -144,6 +154,35 @@ TEST_F(DispatcherX11, CtrlFCapturesTheScreenOnceWithThePointer) {
   EXPECT_EQ(prise, attendu);
   EXPECT_EQ(frmMain().Picture1.Picture(), attendu);
   EXPECT_NE(prise, v.brut) << "a pointer was drawn";
+}
+
+TEST_F(DispatcherX11, EveryTapShorterThanThePollCapturesOnce) {
+  tapWholeScreen();
+  ASSERT_TRUE(waitFor([] { return commandDone(1); })) << "the tap was seen";
+  QTest::qWait(400);  // polls that must not fire again
+  EXPECT_EQ(gNbCapt, 1);
+  EXPECT_TRUE(gParClavier);
+
+  tapWholeScreen();
+  ASSERT_TRUE(waitFor([] { return commandDone(2); })) << "the second tap was seen";
+  QTest::qWait(400);
+  EXPECT_EQ(gNbCapt, 2);
+  EXPECT_EQ(vus.size(), 2u);
+}
+
+TEST_F(DispatcherX11, ACombinationHeldAcrossPollsCapturesOnceThoughTheKeyRepeats) {
+  keys.press("Control_L");
+  keys.press("f");
+  keys.sync();
+  ASSERT_TRUE(waitFor([] { return commandDone(1); }));
+  // Still held, past the server's auto-repeat delay (660 ms): ten idle polls.
+  QTest::qWait(1000);
+  EXPECT_EQ(gNbCapt, 1);
+  keys.release("f");
+  keys.release("Control_L");
+  keys.sync();
+  QTest::qWait(300);
+  EXPECT_EQ(gNbCapt, 1);
 }
 
 TEST_F(DispatcherX11, RepeatGrabsTheSameScreenAgainAndBringsBothWindowsBack) {

@@ -9,6 +9,7 @@
 #include "platform/forms/Forms.h"
 #include "tests/support/OtherClient.h"
 #include "tests/velistrom/ShippedTexts.h"
+#include "tests/support/BoxOnScreen.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/XTestKeys.h"
@@ -19,6 +20,7 @@
 #include "velistrom/core/GlobCapt.h"
 #include "velistrom/core/GlobMain.h"
 #include "velistrom/core/GlobParams.h"
+#include "velistrom/core/GlobTextes.h"
 #include "velistrom/mainwin/frmMain.h"
 #include "velistrom/overlay/FrmFull.h"
 #include "velistrom/mainwin/Branchements.h"
@@ -28,10 +30,15 @@
 #include "velistrom/startup/frmTip.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProcess>
+#include <QTimer>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -650,6 +657,52 @@ TEST_F(RegionCaptureX11, ReselectionReopensTheSameFrozenScreenWithoutANewGrab) {
     EXPECT_EQ(ecarts(prise, origineCoupe()), 0) << "cut from the frozen screen";
     ASSERT_TRUE(waitFor([] { return !frmFull->Visible() && frmMain().widget()->isVisible(); }));
   }
+}
+
+// The main window's close box while the overlay shows a new grab: the question
+// on the unsaved capture shows above the overlay and its Yes takes the Enter;
+// the overlay makes no capture of it.
+TEST_F(RegionCaptureX11, TheQuitQuestionShowsOverTheOverlayAndTakesTheEnter) {
+  ASSERT_TRUE(ctrlZ());
+  ASSERT_TRUE(entree(1));
+  ASSERT_TRUE(waitFor([] { return frmMain().widget()->isVisible() && !gFinFull; }));
+  gRepSauve = testenv::home() + "/QuitOverOverlay";
+  ASSERT_TRUE(QDir(gRepSauve).removeRecursively() && QDir().mkpath(gRepSauve));
+  ASSERT_TRUE(ctrlZ());
+  const int prisesAvant = prises;
+  testsupport::RealBoxes vraies;
+
+  double vu = 0;
+  bool focalise = false;
+  QString texte;
+  QTimer::singleShot(0, [&] {
+    QWidget* boite = nullptr;
+    if (!waitFor([&] {
+          boite = QApplication::activeModalWidget();
+          return boite && boite->isVisible();
+        }))
+      return;
+    (void)waitFor([&] { return (vu = testsupport::shareSeen(boite)) > 0.95; });
+    focalise = waitFor([&] { return QApplication::focusWidget() && boite->isAncestorOf(QApplication::focusWidget()); });
+    if (auto* mb = qobject_cast<QMessageBox*>(boite)) texte = mb->text();
+    keys.tap("Return");
+    keys.sync();
+    // Should the box not take it, the test must not hang.
+    QTimer::singleShot(5000, [] {
+      if (QWidget* b = QApplication::activeModalWidget()) b->close();
+    });
+  });
+  frmMain().widget()->close();  // returns once the question is answered
+
+  EXPECT_EQ(texte.toStdString(), gLng115.toStdString());
+  EXPECT_GT(vu, 0.95) << "the question is under the overlay";
+  EXPECT_TRUE(focalise) << "the keyboard went to the question";
+  // Yes, the default: the capture saved, the program ended; the Enter did not
+  // validate the overlay (no second capture saved, no grab).
+  EXPECT_EQ(QDir(gRepSauve).entryList(QDir::Files).size(), 1);
+  EXPECT_TRUE(vb::programEnded());
+  EXPECT_EQ(prises, prisesAvant);
+  EXPECT_EQ(frmFull.existing(), nullptr);
 }
 
 TEST_F(RegionCaptureX11, RepeatAfterARegionAddsTheSameRegionAgain) {

@@ -7,6 +7,7 @@
 #include "platform/X11Display.h"
 #include "platform/forms/MsgBox.h"
 #include "tests/support/Wait.h"
+#include "tests/support/BoxOnScreen.h"
 #include "tests/support/XTestKeys.h"
 
 #include <QApplication>
@@ -23,6 +24,8 @@
 #include <X11/Xlib.h>
 
 using namespace overlaytest;
+using testsupport::RealBoxes;
+using testsupport::shareSeen;
 
 namespace {
 
@@ -56,29 +59,6 @@ class PatternWindow : public QWidget {
  private:
   QRect at_;
   QImage img_;
-};
-
-// The share of a window's own rendering that the screen shows where it lies.
-double shareSeen(QWidget* w) {
-  const QImage own = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  const QRect at(w->mapToGlobal(QPoint(0, 0)), own.size());
-  const QImage screen = platform::grabScreen(at).convertToFormat(QImage::Format_RGB32);
-  if (screen.size() != own.size() || own.isNull()) return 0;
-  int same = 0;
-  for (int y = 0; y < own.height(); y += 3)
-    for (int x = 0; x < own.width(); x += 3)
-      if (within1(own.pixel(x, y), screen.pixel(x, y))) ++same;
-  return double(same) / (((own.height() + 2) / 3) * ((own.width() + 2) / 3));
-}
-
-// The real Qt boxes for one test, instead of the scripted ones.
-class RealBoxes {
- public:
-  RealBoxes() : scripted_(&vb::dialogService()) { vb::setDialogService(&vb::defaultDialogService()); }
-  ~RealBoxes() { vb::setDialogService(scripted_); }
-
- private:
-  vb::DialogService* scripted_;
 };
 
 // Shows a plain green window, framed by the window manager, as the series'
