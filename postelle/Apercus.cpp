@@ -8,7 +8,7 @@
 namespace apercu {
 
 std::optional<Reduction> reduction(QSize picturePixels, int limitePixels) {
-  const double tpp = vb::kTwipsPerPixel;
+  const double tpp = vb::twipsPerPixel();
   const double largeur = picturePixels.width() * tpp;
   const double hauteur = picturePixels.height() * tpp;
   const double limite = limitePixels * tpp;

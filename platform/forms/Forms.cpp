@@ -84,8 +84,56 @@ void forget(Form* form) {
 
 // ---------------------------------------------------------------- units and colours
 
-int twipsToPixels(double twips) { return int(std::nearbyint(twips / kTwipsPerPixel)); }
-int pixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+namespace {
+int g_twipsPerPixel = kTwipsPerPixelUnscaled;
+// Qt's variables for its own scaling: read once, kept for our children.
+constexpr const char* kQtScaleFactor = "QT_SCALE_FACTOR";
+constexpr const char* kQtScreenFactors = "QT_SCREEN_SCALE_FACTORS";
+
+std::optional<QByteArray> takeEnv(const char* name) {
+  if (!qEnvironmentVariableIsSet(name)) return std::nullopt;
+  QByteArray value = qgetenv(name);
+  qunsetenv(name);
+  return value;
+}
+
+void putBack(const char* name, const std::optional<QByteArray>& value) {
+  if (value) qputenv(name, *value);
+}
+}  // namespace
+
+int twipsPerPixel() { return g_twipsPerPixel; }
+
+double requestedScale(const QString& scaleFactor, const QString& screenFactors, const QString& screenName,
+                      int screenIndex) {
+  bool ok = false;
+  double global = scaleFactor.trimmed().toDouble(&ok);
+  if (!ok || !(global > 0)) global = 1;
+  // Qt's rule: an entry with a name goes to that screen, one without to the
+  // screen at its place among the valid entries.
+  double own = 1;
+  int index = 0;
+  for (const QString& entry : screenFactors.split(';', Qt::SkipEmptyParts)) {
+    const int eq = int(entry.lastIndexOf('='));
+    if (eq == 0) continue;  // a name left out
+    const double factor = entry.mid(eq + 1).trimmed().toDouble(&ok);
+    if (!ok || !(factor > 0)) continue;
+    if (eq > 0 ? entry.left(eq).trimmed() == screenName : index == screenIndex) {
+      own = factor;
+      break;
+    }
+    ++index;
+  }
+  return global * own;
+}
+
+int twipsPerPixelAtScale(double scale) {
+  if (!(scale > 0)) return kTwipsPerPixelUnscaled;
+  return std::max(1, int(std::nearbyint(kTwipsPerPixelUnscaled / scale)));
+}
+
+int twipsToPixels(double twips) { return int(std::nearbyint(twips / twipsPerPixel())); }
+int pixelsToTwips(int pixels) { return pixels * twipsPerPixel(); }
 
 QColor toQColor(Color color) {
   const std::uint32_t c = std::uint32_t(color);
@@ -138,16 +186,16 @@ namespace detail {
 double unitsToPixels(double units, int scaleMode) {
   switch (scaleMode) {
     case vbPixels: return units;
-    case vbPoints: return units * 20.0 / kTwipsPerPixel;
-    default: return units / kTwipsPerPixel;
+    case vbPoints: return units * 20.0 / twipsPerPixel();
+    default: return units / twipsPerPixel();
   }
 }
 
 double pixelsToUnits(double pixels, int scaleMode) {
   switch (scaleMode) {
     case vbPixels: return pixels;
-    case vbPoints: return pixels * kTwipsPerPixel / 20.0;
-    default: return pixels * kTwipsPerPixel;
+    case vbPoints: return pixels * twipsPerPixel() / 20.0;
+    default: return pixels * twipsPerPixel();
   }
 }
 
@@ -786,7 +834,28 @@ void DefaultInstanceBase::destroyNow() {
 
 // ---------------------------------------------------------------- program
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+namespace detail {
+
+QtScaleRequest::QtScaleRequest() {
+  qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  scaleFactor_ = takeEnv(kQtScaleFactor);
+  screenFactors_ = takeEnv(kQtScreenFactors);
+}
+
+void QtScaleRequest::applyAndRestore() {
+  QScreen* primary = QGuiApplication::primaryScreen();
+  const double scale =
+      requestedScale(QString::fromLocal8Bit(scaleFactor_.value_or(QByteArray())),
+                     QString::fromLocal8Bit(screenFactors_.value_or(QByteArray())),
+                     primary ? primary->name() : QString(), int(QGuiApplication::screens().indexOf(primary)));
+  g_twipsPerPixel = twipsPerPixelAtScale(scale);
+  putBack(kQtScaleFactor, scaleFactor_);
+  putBack(kQtScreenFactors, screenFactors_);
+}
+
+}  // namespace detail
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) { applyAndRestore(); }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
   try {
@@ -887,6 +956,13 @@ void onExitUnderTheApplication() {
 void useDefaultFont() {
   QFont f("Liberation Sans", 8);
   f.setFamilies({"Liberation Sans", "Arial", "DejaVu Sans"});
+  // On a scaled desktop the face grows with the twips, so captions keep the
+  // room they were laid out for whatever the font DPI says.
+  if (twipsPerPixel() != kTwipsPerPixelUnscaled) {
+    QScreen* s = QGuiApplication::primaryScreen();
+    const double dpi = s && s->logicalDotsPerInchY() > 0 ? s->logicalDotsPerInchY() : 96.0;
+    f.setPointSizeF(8.0 * kTwipsPerPixelUnscaled / twipsPerPixel() * 96.0 / dpi);
+  }
   QApplication::setFont(f);
 }
 

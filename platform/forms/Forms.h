@@ -49,7 +49,21 @@ struct MouseState;
 class Form;
 class Menu;
 
-constexpr int kTwipsPerPixel = 15;
+// Twips per pixel at 96 dots per inch, Qt's scale 1.
+constexpr int kTwipsPerPixelUnscaled = 15;
+// Twips per pixel of this run. Qt's own scaling is off in our programs (one Qt
+// pixel is one device pixel, so grabs and captures are exact); the scale the
+// session asks Qt for goes into the twips instead, as the old runtime's
+// followed the screen's DPI: 15 / scale in whole twips (8 at 2, 10 at 1.5), so
+// every pixel count stays a whole number of twips.
+int twipsPerPixel();
+// The scale the session asks of Qt for the screen named `screenName`, at
+// `screenIndex` in Qt's list: QT_SCALE_FACTOR times its entry of
+// QT_SCREEN_SCALE_FACTORS ("2", "2;1", "DP-1=2;HDMI-1=1"); 1 when neither says.
+double requestedScale(const QString& scaleFactor, const QString& screenFactors, const QString& screenName,
+                      int screenIndex);
+// 15 / scale rounded to whole twips, at least 1.
+int twipsPerPixelAtScale(double scale);
 // Twips to whole pixels, halves to even; pixels to twips.
 int twipsToPixels(double twips);
 int pixelsToTwips(int pixels);
@@ -340,7 +354,21 @@ class DefaultInstance : public DefaultInstanceBase {
 // The programs' application object. An exception that escapes an event handler
 // (a click, a timer, a key) ends here: the run-time error box shows its number
 // and description, a line goes to standard error, and the program goes on.
-class Application : public QApplication {
+// Before Qt reads the environment it takes Qt's scaling variables out of it
+// and turns Qt's scaling off; once the application exists the twips per pixel
+// follow them and they go back for the programs we start.
+namespace detail {
+class QtScaleRequest {
+ protected:
+  QtScaleRequest();
+  void applyAndRestore();
+
+ private:
+  std::optional<QByteArray> scaleFactor_, screenFactors_;
+};
+}  // namespace detail
+
+class Application : private detail::QtScaleRequest, public QApplication {
  public:
   Application(int& argc, char** argv);
   bool notify(QObject* receiver, QEvent* event) override;
@@ -377,8 +405,8 @@ void setPopupMenuHook(std::function<void(Menu&)> hook);
 
 class ScreenObject {
  public:
-  int TwipsPerPixelX() const { return kTwipsPerPixel; }
-  int TwipsPerPixelY() const { return kTwipsPerPixel; }
+  int TwipsPerPixelX() const { return twipsPerPixel(); }
+  int TwipsPerPixelY() const { return twipsPerPixel(); }
   // The primary screen's size in twips.
   int Width() const;
   int Height() const;

@@ -49,6 +49,10 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
 
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  // The tests count 15 twips a pixel whatever the developer's desktop asks;
+  // the scaled-desktop tests set a scale for the program they start.
+  qunsetenv("QT_SCALE_FACTOR");
+  qunsetenv("QT_SCREEN_SCALE_FACTORS");
 #ifdef VELISTROM_X11_TEST
   qputenv("QT_QPA_PLATFORM", "xcb");
   if (!listing && qgetenv("DISPLAY").isEmpty()) {

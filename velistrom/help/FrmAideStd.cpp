@@ -30,22 +30,22 @@ FrmAideStd::FrmAideStd()
   setBorderStyle(vb::vbFixedSingle);
   setWidth(kLargeur);
   const QSize p0 = help::TaillePage(0);
-  setHeight(kImageTop + p0.height() * 15 + 100 + kHautLabel + 750);
+  setHeight(kImageTop + p0.height() * Ty() + 100 + kHautLabel + 750);
   PictForm.setBorderStyle(0);
   PictForm.setAutoSize(true);
   PictForm.Move(kImageLeft, kImageTop);
   Pictmenu.setBorderStyle(0);
   Pictmenu.setAutoSize(true);
   Pictmenu.setVisible(false);
-  Pictmenu.Move(kImageLeft, kImageTop + help::kBarreBas * 15);
+  Pictmenu.Move(kImageLeft, kImageTop + help::kBarreBas * Ty());
   rectmenu.setBorderColor(vb::QBColor(12));
   rectmenu.setBorderWidth(1);
   rectmenu.setBackStyle(0);
-  rectmenu.Move(0, 0, 3000, help::kRowHeight * 15);
+  rectmenu.Move(0, 0, 3000, help::kRowHeight * Ty());
   rectmenu.setVisible(false);
   LabExplic.setUseMnemonic(false);
   LabExplic.setWordWrap(true);
-  LabExplic.Move(200, kImageTop + p0.height() * 15 + 100, kLargeur - 400, kHautLabel);
+  LabExplic.Move(200, kImageTop + p0.height() * Ty() + 100, kLargeur - 400, kHautLabel);
   CdeFen[0].Move(120, kImageTop, 1560, 420);
   for (int i = 1; i <= 3; ++i) {
     CdeFen.Load(i);

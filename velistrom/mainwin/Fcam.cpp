@@ -35,8 +35,8 @@ Fcam::Fcam() : vb::Form("Fcam"), Imagecam(*this, "Imagecam"), Timcam(*this, "Tim
 void Fcam::Form_Load() {
   QImage photo = core::ChargerRessource("camera_shutter.png");
   if (!photo.isNull()) Imagecam.setPicture(photo);  // without it the window is a plain black square
-  const int w = photo.isNull() ? 1500 : photo.width() * vb::kTwipsPerPixel;
-  const int h = photo.isNull() ? 1500 : photo.height() * vb::kTwipsPerPixel;
+  const int w = photo.isNull() ? 1500 : photo.width() * vb::twipsPerPixel();
+  const int h = photo.isNull() ? 1500 : photo.height() * vb::twipsPerPixel();
   Imagecam.Move(0, 0, w, h);
   Move((vb::Screen.Width() - w) / 2, (vb::Screen.Height() - h) / 2, w, h);
 }

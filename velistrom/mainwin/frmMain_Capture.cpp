@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr int kTwpp = vb::kTwipsPerPixel;
-
 // A wait under way for as long as it lives (the hotkey poll starts nothing then).
 class EnAttente {
  public:
@@ -65,11 +63,12 @@ void FrmMain::CapturTTbis(int ActiveWindow) {
 
   const mainwin::Prise prise =
       mainwin::Prendre(ActiveWindow != 0, gParClavier, gHCurseur, QPoint(gCursX, gCursY));
-  Picture1.setWidth(prise.zone.width() * kTwpp);
-  Picture1.setHeight(prise.zone.height() * kTwpp);
+  const int tppX = vb::Screen.TwipsPerPixelX(), tppY = vb::Screen.TwipsPerPixelY();
+  Picture1.setWidth(prise.zone.width() * tppX);
+  Picture1.setHeight(prise.zone.height() * tppY);
   Picture1.setPicture(prise.image);
-  gLargImg = double(prise.zone.width()) * kTwpp;
-  gHautImg = double(prise.zone.height()) * kTwpp;
+  gLargImg = double(prise.zone.width()) * tppX;
+  gHautImg = double(prise.zone.height()) * tppY;
 
   if (!prise.vide) {
     Picture1.setVisible(true);
@@ -132,11 +131,12 @@ void FrmMain::Rafraichir() {
   }
   Labtaille.setCaption(gTabTaille[n]);
 
-  gLargImg += 4 * kTwpp;
-  gHautImg += 4 * kTwpp;
+  const int tppX = vb::Screen.TwipsPerPixelX(), tppY = vb::Screen.TwipsPerPixelY();
+  gLargImg += 4 * tppX;
+  gHautImg += 4 * tppY;
   // The cut starts one pixel inside the region's corner, as the overlay's
   // does, and Picture2 keeps it to the capture's size.
-  const QRect coupe((gSelX + kTwpp) / kTwpp, (gSelY + kTwpp) / kTwpp,
+  const QRect coupe((gSelX + tppX) / tppX, (gSelY + tppY) / tppY,
                     std::min(vb::twipsToPixels(gLargImg), vb::twipsToPixels(largeur)),
                     std::min(vb::twipsToPixels(gHautImg), vb::twipsToPixels(hauteur)));
   const QImage image = Picture1.Picture().copy(coupe);

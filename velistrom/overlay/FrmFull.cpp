@@ -208,7 +208,7 @@ FrmFull::FrmFull()
   PictHelpDbH.setAutoSize(true);
   const QImage aide = resource("dblheight_help.png");
   if (!aide.isNull()) PictHelpDbH.setPicture(aide);
-  else PictHelpDbH.Move(0, 0, 380 * 15, 434 * 15);
+  else PictHelpDbH.Move(0, 0, 380 * twppX(), 434 * twppY());
 
   for (vb::Label* l : {&LabPreAff, &LabPos2, &LabPosition, &Labtaille, &LabPrecis, &LabCarre, &LabDblScreen,
                        &Labconsignes, &LabGuide}) {
@@ -247,7 +247,7 @@ FrmFull::FrmFull()
   PictInvis.setVisible(false);
   const QImage deco = resource("corner_deco.png");
   if (!deco.isNull()) pictcoccin.setPicture(deco);
-  else pictcoccin.Move(0, 0, 56 * 15, 61 * 15);
+  else pictcoccin.Move(0, 0, 56 * twppX(), 61 * twppY());
   Label1.setVisible(false);
   Text1.setVisible(false);
 

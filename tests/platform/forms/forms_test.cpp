@@ -203,6 +203,36 @@ class KeepsHeight : public vb::Form {
 };
 vb::DefaultInstance<KeepsHeight> frmKeeps;
 
+// The scale a session asks Qt for becomes whole twips per device pixel.
+TEST(ScreenScale, TheRequestedScaleGivesTheTwipsPerPixel) {
+  struct Case {
+    const char *scaleFactor, *screenFactors, *screen;
+    int index;
+    double scale;
+    int twips;
+  };
+  const Case cases[] = {
+      {"", "", "screen", 0, 1, 15},
+      {"2", "", "screen", 0, 2, 8},  // 7.5, halves to even
+      {"1.5", "", "screen", 0, 1.5, 10},
+      {"1.25", "", "screen", 0, 1.25, 12},
+      {"", "2", "screen", 0, 2, 8},
+      {"2", "1.5", "screen", 0, 3, 5},  // both apply
+      {"", "1;2", "screen", 1, 2, 8},  // by place in Qt's list
+      {"", "DP-1=1;HDMI-1=2;", "HDMI-1", 0, 2, 8},  // by name
+      {"", "DP-1=2", "HDMI-1", 0, 1, 15},  // another screen's
+      {"abc", "x;-2;0", "screen", 0, 1, 15},  // unusable values ask nothing
+      {"0.5", "", "screen", 0, 0.5, 30},
+      {"40", "", "screen", 0, 40, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.scaleFactor) + " | " + c.screenFactors + " | " + c.screen);
+    const double scale = vb::requestedScale(c.scaleFactor, c.screenFactors, c.screen, c.index);
+    EXPECT_DOUBLE_EQ(scale, c.scale);
+    EXPECT_EQ(vb::twipsPerPixelAtScale(scale), c.twips);
+  }
+}
+
 TEST_F(Forms, ASizeSetAgainFromResizeIsTheOneThatHolds) {
   KeepsHeight& f = frmKeeps();
   f.Move(1500, 1500, 6000, 4500);
