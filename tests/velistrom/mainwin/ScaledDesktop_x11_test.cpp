@@ -158,7 +158,7 @@ class ScaledDesktopX11 : public ::testing::TestWithParam<Scale> {
   // The capture the program writes after the first `before` ones, once it reads back whole.
   QImage newestCapture(int before) {
     QImage img;
-    testsupport::waitFor([&] {
+    (void)testsupport::waitFor([&] {
       const QStringList files = captureFiles();
       if (files.size() <= before) return false;
       img = QImage(runFolder() + "/" + files.last());
@@ -196,7 +196,7 @@ TEST_P(ScaledDesktopX11, CapturesAndTheOverlayAreInTheScreensDevicePixels) {
     return *std::max_element(live.begin(), live.end()) < 0.5;
   });
   std::array<double, 4> shown{};
-  testsupport::waitFor([&] {
+  (void)testsupport::waitFor([&] {
     shown = sharesByQuarter(platform::grabWholeScreen(), dimmed);
     return *std::min_element(shown.begin(), shown.end()) > 0.9;
   }, 5000);
