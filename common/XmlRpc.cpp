@@ -267,6 +267,13 @@ void initialiserCurl() {
 
 }  // namespace
 
+std::chrono::milliseconds Limites::totalParDefaut() {
+  bool ok = false;
+  const int secondes = qEnvironmentVariableIntValue("VELISTROM_UPLOAD_TIMEOUT", &ok);
+  if (ok && secondes >= 1 && secondes <= 86400) return std::chrono::seconds(secondes);
+  return std::chrono::seconds(120);
+}
+
 QByteArray ecrireRequete(const QString& methode, const QStringList& parametres) {
   QString x;
   x += u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<methodCall><methodName>";

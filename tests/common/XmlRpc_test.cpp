@@ -137,6 +137,25 @@ TEST(AdresseHote, OnlySchemeHostAndPort) {
   EXPECT_EQ(envoi::adressePage("http://h:1", "ab"), "http://h:1/zimage/ab.php");
 }
 
+// The overall limit of an upload: two minutes, or whole seconds from the
+// environment; anything else there leaves the two minutes.
+TEST(Limites, OverallLimitFromTheEnvironment) {
+  const struct {
+    const char* valeur;
+    long long ms;
+  } cas[] = {{nullptr, 120000}, {"3", 3000},      {"86400", 86400000}, {"0", 120000}, {"-5", 120000},
+             {"86401", 120000}, {"2.5", 120000}, {"soon", 120000},     {"", 120000}};
+  for (const auto& c : cas) {
+    SCOPED_TRACE(c.valeur ? c.valeur : "(unset)");
+    if (c.valeur)
+      qputenv("VELISTROM_UPLOAD_TIMEOUT", c.valeur);
+    else
+      qunsetenv("VELISTROM_UPLOAD_TIMEOUT");
+    EXPECT_EQ(Limites{}.total.count(), c.ms);
+  }
+  qunsetenv("VELISTROM_UPLOAD_TIMEOUT");
+}
+
 TEST(IdImage, OnlyShortRunsOfSafeCharacters) {
   for (const char* bon : {"a", "Xy12_ab-3.z", "0123456789012345678901234567890123456789012345678901234567890123"})
     EXPECT_TRUE(envoi::idImageValide(bon)) << bon;

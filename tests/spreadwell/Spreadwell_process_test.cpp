@@ -6,6 +6,7 @@
 #include "tests/support/TestEnv.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -24,9 +25,10 @@ class SpreadwellProcess : public ::testing::Test {
     QDir().mkpath(donnees_ + "/tempocapt");
   }
 
-  int run(const QStringList& args, const QString& hote) {
+  int run(const QStringList& args, const QString& hote, const QList<QPair<QString, QString>>& extra = {}) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : extra) env.insert(name, value);
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("VELISTROM_IMAGE_HOST", hote);
     env.insert("VELISTROM_MSGBOX_LOG", testenv::home() + "/boxes.log");
@@ -103,6 +105,23 @@ TEST_F(SpreadwellProcess, FailuresKeepTheFileAndOnlyAnErrorStatusOrNoHostShowABo
   ASSERT_EQ(boxes().size(), 2);
   EXPECT_TRUE(boxes()[1].contains("no image host is configured"));
   EXPECT_TRUE(QFile::exists(copie));
+  EXPECT_TRUE(opened(0).isEmpty());
+}
+
+// A host that drips its answer, fast enough for the stall rule, is given up at
+// the overall limit (a few seconds here, not 120): a quiet end, the file kept.
+TEST_F(SpreadwellProcess, AHostThatDripsItsAnswerIsGivenUpAtTheLimitKeepingTheFile) {
+  testenv::ImageHost host("drip");
+  ASSERT_TRUE(host.started());
+  const QString copie = picture(donnees_ + "/tempocapt/Capt.jpg");
+  QElapsedTimer t;
+  t.start();
+  EXPECT_EQ(run({copie}, host.address(), {{"VELISTROM_UPLOAD_TIMEOUT", "3"}}), 1);
+  // The whole answer takes over a minute at its pace.
+  EXPECT_LT(t.elapsed(), 25000);
+  EXPECT_EQ(host.requests().size(), 1);
+  EXPECT_TRUE(QFile::exists(copie));
+  EXPECT_TRUE(boxes().isEmpty()) << boxes().join("\n").toStdString();
   EXPECT_TRUE(opened(0).isEmpty());
 }
 

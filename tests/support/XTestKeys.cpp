@@ -6,8 +6,8 @@
 
 namespace testsupport {
 
-XTestInput::XTestInput() {
-  dpy_ = XOpenDisplay(nullptr);
+XTestInput::XTestInput(const QString& display) {
+  dpy_ = XOpenDisplay(display.isEmpty() ? nullptr : display.toLatin1().constData());
   if (!dpy_) return;
   int event = 0, error = 0, major = 0, minor = 0;
   if (!XTestQueryExtension(dpy_, &event, &error, &major, &minor)) {

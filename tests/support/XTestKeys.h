@@ -13,7 +13,8 @@ namespace testsupport {
 
 class XTestInput {
  public:
-  XTestInput();
+  // display: the X server to talk to, by default $DISPLAY.
+  explicit XTestInput(const QString& display = QString());
   ~XTestInput();
   XTestInput(const XTestInput&) = delete;
   XTestInput& operator=(const XTestInput&) = delete;
