@@ -185,7 +185,9 @@ TEST_P(ScaledDesktopX11, CapturesAndTheOverlayAreInTheScreensDevicePixels) {
   const QImage whole = hotkey("f");
   ASSERT_FALSE(whole.isNull()) << "a whole-screen capture was written";
   EXPECT_EQ(whole.size(), kScreen);
-  if (whole.size() == kScreen) EXPECT_EQ(mismatches(whole, QPoint(0, 0), kAroundPointer), 0);
+  if (whole.size() == kScreen) {
+    EXPECT_EQ(mismatches(whole, QPoint(0, 0), kAroundPointer), 0);
+  }
 
   // The overlay shows the whole frozen desktop, each pixel at its own place.
   ASSERT_TRUE(patternOnTop());
@@ -230,8 +232,9 @@ TEST_P(ScaledDesktopX11, CapturesAndTheOverlayAreInTheScreensDevicePixels) {
   const QImage band = newestCapture(before);
   ASSERT_FALSE(band.isNull()) << "Enter captured the band";
   EXPECT_EQ(band.size(), QSize(300, 200));
-  if (band.size() == QSize(300, 200))
+  if (band.size() == QSize(300, 200)) {
     EXPECT_EQ(mismatches(band, from + QPoint(1, 1)), 0) << "the cut starts one pixel inside the drawn corner";
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, ScaledDesktopX11,
