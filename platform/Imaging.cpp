@@ -9,8 +9,10 @@
 #include <QImageWriter>
 #include <QSaveFile>
 #include <cmath>
+#include <functional>
 #include <limits>
 
+#include "platform/BmpWriter.h"
 #include "platform/Folders.h"
 #include "platform/GifWriter.h"
 #include "platform/PngWriter.h"
@@ -58,21 +60,11 @@ ImageStatus encodeInto(const ImageEncoderInfo& encoder, const QImage& image, QIO
                        std::optional<int> jpegQuality) {
   if (encoder.clsid == kGifEncoder) return writeGif(image, out);
   if (encoder.clsid == kPngEncoder) return writePng(image, out);
+  if (encoder.clsid == kBmpEncoder) return writeBmp(image, out) ? ImageStatus::Ok : ImageStatus::GenericError;
 
-  QImage toWrite = image;
-  const char* format = "bmp";
-  int quality = -1;
-  if (encoder.clsid == kBmpEncoder) {
-    // Qt writes 32-bit pictures as 24-bit BMP
-    toWrite = image.convertToFormat(QImage::Format_RGB32);
-  } else if (encoder.clsid == kJpegEncoder) {
-    format = "jpeg";
-    quality = jpegQuality.value_or(75);
-    toWrite = image.convertToFormat(QImage::Format_RGB32);
-  }
-  QImageWriter writer(&out, format);
-  if (quality >= 0) writer.setQuality(quality);
-  return writer.write(toWrite) ? ImageStatus::Ok : ImageStatus::GenericError;
+  QImageWriter writer(&out, "jpeg");
+  writer.setQuality(jpegQuality.value_or(75));
+  return writer.write(image.convertToFormat(QImage::Format_RGB32)) ? ImageStatus::Ok : ImageStatus::GenericError;
 }
 
 ImageStatus openFailure(const QString& path) {
@@ -80,6 +72,26 @@ ImageStatus openFailure(const QString& path) {
   const QFileInfo info(path);
   if (!info.absoluteDir().exists()) return ImageStatus::FileNotFound;
   return ImageStatus::AccessDenied;
+}
+
+// QSaveFile writes "<path>.XXXXXX" beside the destination and renames it into
+// place on commit; a cancelled save removes it and leaves the old destination.
+// The write is unbuffered and the size checked: a short write (disk full, file
+// size limit) must never be committed as a truncated picture.
+ImageStatus writeAtomically(const QString& path, qint64 expected, const std::function<bool(QIODevice&)>& write) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return openFailure(path);
+  keepPrivate(file, path);
+  if (!write(file) || file.size() != expected) {
+    qCInfo(lcSave) << "short write to" << path << ":" << file.errorString();
+    file.cancelWriting();  // the temporary file goes when `file` does
+    return ImageStatus::SystemError;
+  }
+  if (!file.commit()) {
+    qCInfo(lcSave) << "could not write" << path << ":" << file.errorString();
+    return ImageStatus::SystemError;
+  }
+  return ImageStatus::Ok;
 }
 
 }  // namespace
@@ -119,6 +131,12 @@ ImageStatus savePicture(const QImage& image, const QString& path, const QUuid& c
   if (image.isNull() || path.isEmpty() || !encoder) return ImageStatus::InvalidParameter;
   if (jpegQuality && (*jpegQuality < 0 || *jpegQuality > 100)) return ImageStatus::InvalidParameter;
 
+  // A bitmap cannot fail to encode: its rows go straight into the file, and a
+  // whole screen is not held a second time in memory.
+  if (encoder->clsid == kBmpEncoder)
+    return writeAtomically(path, bmpFileSize(image.width(), image.height()),
+                           [&image](QIODevice& file) { return writeBmp(image, file); });
+
   // Encode in memory first, so an encoder failure and a write failure stay apart.
   QByteArray bytes;
   {
@@ -127,23 +145,8 @@ ImageStatus savePicture(const QImage& image, const QString& path, const QUuid& c
     const ImageStatus status = encodeInto(*encoder, image, buffer, jpegQuality);
     if (status != ImageStatus::Ok) return status;
   }
-  // QSaveFile writes "<path>.XXXXXX" beside the destination and renames it into
-  // place on commit; a cancelled save removes it and leaves the old destination.
-  // The write is unbuffered and the size checked: a short write (disk full, file
-  // size limit) must never be committed as a truncated picture.
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return openFailure(path);
-  keepPrivate(file, path);
-  if (file.write(bytes) != bytes.size() || file.size() != bytes.size()) {
-    qCInfo(lcSave) << "short write to" << path << ":" << file.errorString();
-    file.cancelWriting();  // the temporary file goes when `file` does
-    return ImageStatus::SystemError;
-  }
-  if (!file.commit()) {
-    qCInfo(lcSave) << "could not write" << path << ":" << file.errorString();
-    return ImageStatus::SystemError;
-  }
-  return ImageStatus::Ok;
+  return writeAtomically(path, bytes.size(),
+                         [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); });
 }
 
 double picturePsnr(const QImage& a, const QImage& b) {

@@ -13,6 +13,8 @@
 namespace platform {
 namespace {
 
+constexpr png_size_t kIdatBytes = 1 << 20;
+
 // What goes into the file: rows already in PNG's sample layout.
 struct PngForm {
   int colourType = PNG_COLOR_TYPE_RGB;
@@ -125,6 +127,9 @@ bool encode(const PngForm& form, int width, int height, const QImage& image, QIO
   }
   png_set_write_fn(png, &out, writeToDevice, flushDevice);
   png_set_compression_level(png, form.zlibLevel);
+  // Few large IDAT chunks: libpng's 8 KB ones spend 12 bytes each on framing,
+  // 0.15 % of a true-colour screenshot.
+  png_set_compression_buffer_size(png, kIdatBytes);
   // libpng's own choice for filtered rows (Z_FILTERED) made screenshots 4-7 % larger.
   png_set_compression_strategy(png, Z_DEFAULT_STRATEGY);
   png_set_filter(png, PNG_FILTER_TYPE_BASE, form.filters);

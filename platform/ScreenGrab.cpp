@@ -1,6 +1,7 @@
 #include "platform/ScreenGrab.h"
 
 #include "platform/Log.h"
+#include "platform/PictureMemory.h"
 
 #include "platform/X11Display.h"
 
@@ -10,6 +11,10 @@
 #include <QScreen>
 
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 // Xlib last: its macros clash with C++ and Qt headers.
 #include <sys/ipc.h>
@@ -47,16 +52,29 @@ unsigned channel(unsigned long pixel, unsigned long mask) {
   return bits >= 8 ? unsigned(value >> (bits - 8)) : unsigned(value * 255 / ((1ul << bits) - 1));
 }
 
+// The server's 24-bit pixels with the unused byte made opaque.
+void opaqueRow(const quint32* src, QRgb* dst, int n) {
+  int x = 0;
+#if defined(__SSE2__)
+  const __m128i opaque = _mm_set1_epi32(int(0xff000000u));
+  for (; x + 4 <= n; x += 4)
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x),
+                     _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x)), opaque));
+#endif
+  for (; x < n; ++x) dst[x] = 0xff000000u | src[x];
+}
+
 // Copies an XImage into `out` at `at`.
 void copyXImage(XImage* xi, QImage& out, QPoint at) {
   const bool direct = xi->bits_per_pixel == 32 && xi->red_mask == 0xff0000 &&
                       xi->green_mask == 0xff00 && xi->blue_mask == 0xff &&
                       xi->byte_order == LSBFirst;
+  uchar* const first = out.bits();  // one detach, not one a row
+  const qsizetype stride = out.bytesPerLine();
   for (int y = 0; y < xi->height; ++y) {
-    auto* dst = reinterpret_cast<QRgb*>(out.scanLine(at.y() + y)) + at.x();
+    auto* dst = reinterpret_cast<QRgb*>(first + (at.y() + y) * stride) + at.x();
     if (direct) {
-      const auto* src = reinterpret_cast<const quint32*>(xi->data + size_t(y) * xi->bytes_per_line);
-      for (int x = 0; x < xi->width; ++x) dst[x] = 0xff000000u | src[x];
+      opaqueRow(reinterpret_cast<const quint32*>(xi->data + size_t(y) * xi->bytes_per_line), dst, xi->width);
     } else {
       for (int x = 0; x < xi->width; ++x) {
         const unsigned long p = XGetPixel(xi, x, y);
@@ -194,13 +212,13 @@ QImage grabScreen(const QRect& rect, GrabMethod method) {
   if (rect.isEmpty()) return QImage();
   Display* dpy = x11Display();
   if (!dpy) return grabThroughQt(rect);
-  QImage out(rect.size(), QImage::Format_RGB32);
+  QImage out = newPicture(rect.size(), QImage::Format_RGB32);
   if (out.isNull()) {  // too big to hold
     qCInfo(lcCapture) << "no memory for a grab of" << rect.size();
     return out;
   }
-  out.fill(Qt::black);
   const QRect src = rect.intersected(rootRect());
+  if (src != rect) out.fill(Qt::black);  // what the grab does not cover
   if (src.isEmpty()) return out;
   const QPoint at = src.topLeft() - rect.topLeft();
   bool done = false;
@@ -209,7 +227,7 @@ QImage grabScreen(const QRect& rect, GrabMethod method) {
     qCInfo(lcCapture) << "shared-memory grab of" << src << "failed";
     return QImage();
   }
-  if (!done) grabGetImage(dpy, src, out, at);
+  if (!done && !grabGetImage(dpy, src, out, at)) out.fill(Qt::black);
   return out;
 }
 

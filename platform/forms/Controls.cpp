@@ -287,6 +287,22 @@ void Control::copyCommon(const Control& o) {
 
 // ---------------------------------------------------------------- PictureBox
 
+namespace {
+
+// A premultiplied picture without a single see-through pixel (a box's own
+// drawing handed to another box).
+bool opaquePremultiplied(const QImage& img) {
+  if (img.format() != QImage::Format_ARGB32_Premultiplied) return false;
+  for (int y = 0; y < img.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+    for (int x = 0; x < img.width(); ++x)
+      if (qAlpha(line[x]) != 255) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 PictureBox::PictureBox(Container& parent, const QString& name)
     : Control(parent, name, new QWidget, false) {
   auto* client = new PaintWidget(widget());
@@ -365,6 +381,14 @@ void PictureBox::fitCanvas() {
 
 void PictureBox::recompose() {
   const QSize size(std::max(1, client_->width()), std::max(1, client_->height()));
+  // An opaque picture that fills the box is the drawing as it stands: the two
+  // share their pixels until something is drawn (a whole screen is not held
+  // twice, nor copied).
+  if (picture_.size() == size && (picture_.format() == QImage::Format_RGB32 || opaquePremultiplied(picture_))) {
+    canvas_ = picture_;
+    client_->update();
+    return;
+  }
   canvas_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
   canvas_.fill(toQColor(BackColor()));
   if (!picture_.isNull()) {

@@ -34,7 +34,9 @@ std::int32_t pixelsY(double twips) { return std::int32_t(std::nearbyint(twips / 
 // a nearest-pixel one would drop rows and columns.
 QImage mainwin::DemiTeinte(const QImage& source, int sw, int sh, int dw, int dh) {
   if (source.isNull() || sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return {};
-  const QImage part = source.copy(0, 0, sw, sh).convertToFormat(QImage::Format_RGB32);
+  // The whole picture needs no copy of its own.
+  const QImage whole = sw == source.width() && sh == source.height() ? source : source.copy(0, 0, sw, sh);
+  const QImage part = whole.convertToFormat(QImage::Format_RGB32);
   if (part.width() == dw && part.height() == dh) return part;
   return part.scaled(dw, dh, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }

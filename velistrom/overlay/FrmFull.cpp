@@ -4,6 +4,7 @@
 
 #include "platform/ActiveWindow.h"
 #include "platform/Clipboard.h"
+#include "platform/PictureMemory.h"
 #include "platform/Pointer.h"
 #include "platform/ScreenGrab.h"
 #include "platform/forms/App.h"
@@ -28,55 +29,6 @@ using overlay::Rect;
 using overlay::SelGeometry;
 using overlay::mainSide;
 using overlay::twips;
-
-namespace overlay {
-
-
-// 80/255 of the mask colour plus 175/255 of the pixel, rounded.
-QRgb dimPixel(QRgb p) {
-  auto ch = [](int mask, int v) { return (80 * mask + 175 * v + 127) / 255; };
-  return qRgb(ch(128, qRed(p)), ch(128, qGreen(p)), ch(254, qBlue(p)));
-}
-
-namespace {
-const std::array<std::array<quint8, 256>, 3>& dimTables() {
-  // One table per channel: 256 entries each instead of a division per pixel.
-  static const auto tables = [] {
-    std::array<std::array<quint8, 256>, 3> t{};
-    const int mask[3] = {128, 128, 254};
-    for (int c = 0; c < 3; ++c)
-      for (int v = 0; v < 256; ++v) t[std::size_t(c)][std::size_t(v)] = quint8((80 * mask[c] + 175 * v + 127) / 255);
-    return t;
-  }();
-  return tables;
-}
-inline QRgb dimFast(QRgb p) {
-  const auto& t = dimTables();
-  return 0xFF000000u | (quint32(t[0][qRed(p)]) << 16) | (quint32(t[1][qGreen(p)]) << 8) | t[2][qBlue(p)];
-}
-}  // namespace
-
-void dimCopyRows(const QImage& src, QImage& dst, int srcRow, int dstRow, int rows) {
-  const int w = std::min(src.width(), dst.width());
-  rows = std::min({rows, src.height() - srcRow, dst.height() - dstRow});
-  for (int r = 0; r < rows; ++r) {
-    const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(srcRow + r));
-    auto* out = reinterpret_cast<QRgb*>(dst.scanLine(dstRow + r));
-    for (int x = 0; x < w; ++x) out[x] = dimFast(in[x]);
-  }
-}
-
-void dimRows(QImage& picture, int fromRow, int toRow) {
-  fromRow = std::max(0, fromRow);
-  toRow = std::min(picture.height(), toRow);
-  const int w = picture.width();
-  for (int y = fromRow; y < toRow; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-    for (int x = 0; x < w; ++x) line[x] = dimFast(line[x]);
-  }
-}
-
-}  // namespace overlay
 
 namespace {
 
@@ -625,24 +577,9 @@ bool FrmFull::InitFull(int numB) {
       // The canvas first: sized to match, the box then keeps it as it is.
       Picture1.canvas() = p1;
     } else {
-      // The two-screen pictures of the previous opening are written over when
-      // nothing else holds them: fresh pages for 2 x 4 bytes a pixel at every
-      // opening cost more than the copy itself.
-      const QSize both(w, 2 * h);
-      auto reuse = [&both](QImage& img) {
-        if (img.size() != both || img.format() != QImage::Format_RGB32 || !img.isDetached())
-          img = QImage(both, QImage::Format_RGB32);
-      };
+      // Both two-screen pictures in one pass over the grab.
       QImage& view = Picture1.canvas();
-      reuse(view);
-      reuse(PictPourSel);
-      blit(PictPourSel, 0, 0, frame, 0, 0, w, h);
-      overlay::dimCopyRows(frame, view, 0, 0, h);
-      const QRgb dimBlack = overlay::dimPixel(qRgb(0, 0, 0));
-      for (int y = h; y < 2 * h; ++y) {
-        std::fill_n(reinterpret_cast<QRgb*>(PictPourSel.scanLine(y)), w, qRgb(0, 0, 0));
-        std::fill_n(reinterpret_cast<QRgb*>(view.scanLine(y)), w, dimBlack);
-      }
+      overlay::freezeOneScreen(frame, QSize(w, 2 * h), PictPourSel, view);
       PictHaut = frame;
       PictHautSel = frame;
       if (pointer) core::bureau().drawPointer(view, gHCurseur, QPoint(gCursX, gCursY));
@@ -720,7 +657,7 @@ void FrmFull::ValidSel(vb::Shape& LaSelect) {
 
   PictInvis.setPicture(QImage());
   PictInvis.Move(0, 0, larg, haut);
-  QImage cut(cw, ch, QImage::Format_RGB32);
+  QImage cut = platform::newPicture(QSize(cw, ch), QImage::Format_RGB32);
   cut.fill(Qt::black);
   blit(cut, 0, 0, PictPourSel, cx, cy, cw, ch);
   PictInvis.canvas() = cut;

@@ -12,6 +12,7 @@
 #include "platform/X11Display.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
+#include "velistrom/overlay/Gel.h"
 #include "velistrom/overlay/SelGeometry.h"
 
 #include <QImage>
@@ -29,17 +30,6 @@ inline std::int32_t gHautDbl = 0;
 // from gLargImg / gHautImg, which the re-capture and the bursts read.
 inline std::int32_t gMargeEchapX = 0;
 inline std::int32_t gMargeEchapY = 0;
-
-namespace overlay {
-
-// The dimming: 80/255 of RGB(128, 128, 254) over 175/255 of the desktop pixel.
-QRgb dimPixel(QRgb desktop);
-// Dims rows [fromRow, toRow) of an RGB32/ARGB32 picture in place.
-void dimRows(QImage& picture, int fromRow, int toRow);
-// Dimmed copy of `rows` rows of src (from srcRow) into dst (from dstRow), both RGB32.
-void dimCopyRows(const QImage& src, QImage& dst, int srcRow, int dstRow, int rows);
-
-}  // namespace overlay
 
 class FrmFull : public vb::Form {
  public:

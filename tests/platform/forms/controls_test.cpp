@@ -327,6 +327,32 @@ TEST(Controls, PictureBoxPictureAndPersistentImage) {
   EXPECT_EQ(p.Height(), 450);
 }
 
+// A picture that fills the box exactly becomes its persistent image without a
+// copy; drawing on the box must still leave the picture and its owner's copy.
+TEST(Controls, PictureBoxFilledByItsPictureDrawsOnItsOwnImage) {
+  ControlsForm& f = frmControls();
+  vb::PictureBox& p = f.pic;
+  p.setAutoSize(false);
+  p.setBorderStyle(0);
+  p.Move(0, 0, 3000, 1500);
+  p.setBackColor(0xFFFFFF);
+  QImage mine(200, 100, QImage::Format_RGB32);
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 200; ++x) mine.setPixel(x, y, qRgb(x, y, 7));
+  const QImage before = mine.copy();
+  p.setPicture(mine);
+  EXPECT_EQ(p.Image().convertToFormat(QImage::Format_RGB32), before);
+  p.Line(300, 300, 450, 450, 0x0000FF, 2);
+  EXPECT_EQ(p.Point(375, 375), 0x0000FF);
+  EXPECT_EQ(mine, before);
+  EXPECT_EQ(p.Picture(), before);
+  p.Cls();
+  EXPECT_EQ(p.Image().convertToFormat(QImage::Format_RGB32), before);
+  p.setBorderStyle(1);  // a smaller client keeps the picture's top left
+  EXPECT_EQ(p.Point(15, 15), 0x070101);  // pixel (1, 1) in BGR
+  p.setBorderStyle(0);
+}
+
 TEST(Controls, PictureBoxBorderChangesTheClientNotTheBox) {
   ControlsForm& f = frmControls();
   vb::PictureBox& p = f.pic;
