@@ -77,7 +77,10 @@ class ProgramRun {
   }
   QStringList saved() const { return QDir(dir.filePath("home/Documents")).entryList(QDir::Files); }
   QStringList boxes() const {
-    return QString::fromUtf8(readFile(dir.filePath("boxes.log"))).split('\n', Qt::SkipEmptyParts);
+    // No box at all leaves no log.
+    const QString log = dir.filePath("boxes.log");
+    if (!QFile::exists(log)) return {};
+    return QString::fromUtf8(readFile(log)).split('\n', Qt::SkipEmptyParts);
   }
   QString errors() const { return QString::fromLocal8Bit(readFile(dir.filePath("stderr.txt"))); }
   // A core dump the run left in its working folder.
