@@ -416,6 +416,27 @@ class Smoke : public ::testing::Test {
   void clickTwips(const Win& w, int xTwips, int yTwips) {
     keys.click(w.rect.topLeft() + QPoint(xTwips / 15, yTwips / 15));
   }
+  // Types into a text box of a window (its rectangle in twips): a click, then,
+  // once the box shows the focus, everything selected and replaced.
+  bool editBox(const Win& w, const QRect& twips, const QString& newText) {
+    return editBox(QRect(w.rect.topLeft() + twips.topLeft() / 15, twips.size() / 15), newText);
+  }
+  bool editBox(const QRect& box, const QString& newText) {
+    const QRect look = box.adjusted(-2, -2, 2, 2);
+    const QImage before = screen.grab(look);
+    bool focused = false;
+    for (int attempt = 0; attempt < 3 && !focused; ++attempt) {
+      keys.click(box.center());
+      focused = testsupport::waitFor([&] { return screen.grab(look) != before; }, 5000);
+    }
+    if (!focused) return false;
+    const QImage shown = screen.grab(look);
+    chord("Control_L", "a");
+    type(newText);
+    testsupport::waitFor([&] { return screen.grab(look) != shown; }, 5000);
+    return true;
+  }
+
   // The first text box (white, at least 30 pixels wide) right of a point of a
   // window given in twips, on its row: for boxes placed after a label that
   // sizes itself to its text.
@@ -674,10 +695,7 @@ TEST_F(Smoke, TheProgramFromStartToQuit) {
          if (!o || !activate(*o) || !waitPainted(*o)) return false;
          // The prefix box follows its label, as wide as the language's text makes it.
          const std::optional<QPoint> box = textBoxRightOf(*o, 5600, 3960 + 150);
-         if (!box) return false;
-         keys.click(*box);
-         chord("Control_L", "a");
-         type("Smok");
+         if (!box || !editBox(QRect(*box - QPoint(20, 8), QSize(40, 16)), "Smok")) return false;
          keys.tap("Return");
          return true;
        },
@@ -695,14 +713,10 @@ TEST_F(Smoke, TheProgramFromStartToQuit) {
          if (!chrono) return false;
          if (!activate(*chrono) || !waitPainted(*chrono)) return false;
          // Period 00:00:00 and 200 ms, three images, Start.
-         clickTwips(*chrono, 2640 + 150, 2100 + 150);
-         chord("Control_L", "a");
-         type("00");
-         clickTwips(*chrono, 3240 + 300, 2100 + 150);
-         chord("Control_L", "a");
-         type("200");
-         clickTwips(*chrono, 6050 + 350, 1330 + 150);
-         type("3");
+         if (!editBox(*chrono, QRect(2640, 2100, 300, 300), "00") ||
+             !editBox(*chrono, QRect(3240, 2100, 600, 300), "200") ||
+             !editBox(*chrono, QRect(6050, 1330, 700, 300), "3"))
+           return false;
          clickTwips(*chrono, 120 + 675, 3950 + 200);
          return true;
        },
@@ -754,8 +768,12 @@ TEST_F(Smoke, TheProgramFromStartToQuit) {
          QImageReader frames(made.first());
          const QImage first = frames.read().convertToFormat(QImage::Format_RGB32);
          if (first.size() != clip.size()) return AssertionFailure() << "frame " << first.width() << "x" << first.height();
+         // The maker says where it saved the file; then Exit closes it.
+         if (!waitWindow([](const Win& w) { return w.dialog && w.title == "Velistrom"; }) ||
+             !answer([](const Win& w) { return w.dialog && w.title == "Velistrom"; }, "Return"))
+           return AssertionFailure() << "no message naming the file, or it stays";
          const std::optional<Win> gif = titled(text[218] + " - maximum 50 images");
-         if (gif) clickTwips(*gif, 5000 + 650, 560 + 190);
+         if (gif && activate(*gif)) clickTwips(*gif, 5000 + 650, 560 + 190);
          if (!waitGone(text[218] + " - maximum 50 images")) return AssertionFailure() << "the GIF maker stays";
          return AssertionSuccess();
        }},
@@ -773,7 +791,17 @@ TEST_F(Smoke, TheProgramFromStartToQuit) {
       {"window capture (toolbar)",
        [&] {
          // The pattern window is the last one active when the main window steps aside.
-         keys.click(QPoint(motif.geometry().center().x(), motif.geometry().top() - 8));
+         // A click on a part of it no window of the program covers.
+         const QList<Win> others = windows();
+         std::optional<QPoint> free;
+         for (int y = motif.geometry().top() + 20; y < motif.geometry().bottom() && !free; y += 40)
+           for (int x = motif.geometry().left() + 20; x < motif.geometry().right() && !free; x += 40) {
+             bool covered = false;
+             for (const Win& w : others) covered |= w.rect.adjusted(-10, -40, 10, 10).contains(QPoint(x, y));
+             if (!covered) free = QPoint(x, y);
+           }
+         if (!free) return false;
+         keys.click(*free);
          if (!testsupport::waitFor([&] { return screen.active() == Window(motif.winId()); }, 10000)) return false;
          const std::optional<Win> m = mainWindow();
          if (!m || !activate(*m)) return false;
@@ -853,17 +881,32 @@ TEST_F(Smoke, TheProgramFromStartToQuit) {
          for (const Format& f : formats) {
            if (!menuKey("f", "s")) return AssertionFailure() << "the file menu did not open";
            const std::optional<Win> d = waitTitled(text[163]);
-           if (!d) return AssertionFailure() << f.suffix << ": no save dialog";
-           activate(*d);
+           if (!d || !activate(*d)) return AssertionFailure() << f.suffix << ": no save dialog";
            chord("Control_L", "a");
            type(f.name);
-           for (int i = 0; i < 3; ++i) keys.tap("Tab");  // Save, Cancel, the file type
+           // The file type: its list, at the foot of the dialog, opened with a
+           // click; the type picked by its initial; then Save.
+           auto listOpen = [&] { return window([](const Win& w) { return w.popup && !w.fullscreen(); }).has_value(); };
+           waitPainted(*d);
+           for (int attempt = 0; attempt < 3 && !listOpen(); ++attempt) {
+             keys.click(QPoint(d->rect.left() + 300, d->rect.bottom() - 23));
+             testsupport::waitFor(listOpen, 5000);
+           }
+           if (!listOpen()) return AssertionFailure() << f.suffix << ": the list of file types does not open";
            keys.tap(f.filterKey);
+           keys.tap("Return");
+           if (!testsupport::waitFor([&] { return !window([](const Win& w) { return w.popup && !w.fullscreen(); }); }, 10000))
+             return AssertionFailure() << f.suffix << ": the list of file types stays";
            keys.tap("Return");
            if (!waitGone(text[163])) return AssertionFailure() << f.suffix << ": the save dialog stays";
            const QString path = program.saveFolder() + "/" + f.name + f.suffix;
            const QImage img = waitPicture(path);
-           if (img.isNull()) return AssertionFailure() << path.toStdString() << " not written";
+           if (img.isNull()) {
+             QStringList found;
+             QDirIterator it(program.home, {"shot*"}, QDir::Files, QDirIterator::Subdirectories);
+             while (it.hasNext()) found << it.next();
+             return AssertionFailure() << path.toStdString() << " not written; there are: " << found.join(", ").toStdString();
+           }
            if (img.size() != windowShot.size())
              return AssertionFailure() << path.toStdString() << " is " << img.width() << "x" << img.height();
          }
