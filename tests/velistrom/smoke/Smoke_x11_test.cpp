@@ -1,6 +1,9 @@
 // The whole product tried once as a user would: the built program started as a
 // process on the test's X server (openbox, a tray), driven only by fake keys and
 // pointer input, and judged by what appears on the screen and in the files.
+// One test, a table of steps that build on each other: the first that fails
+// ends the run and names the program's windows; VELISTROM_SMOKE_SHOTS=DIR
+// also keeps a picture of the screen at that moment.
 #include "tests/support/ScreenPattern.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/TrayHost.h"
