@@ -97,7 +97,7 @@ FrmChrono::FrmChrono()
   Command1.setCaption("Help/aide");
   vb::CommandButton* const boutons[] = {&CdeOk, &CdeStopper, &CdeAnnul, &Command1};
   for (int i = 0; i < 4; ++i) boutons[i]->Move(120 + i * 1450, 3950, 1350, 400);
-  Ficdescapt.Move(6150, 1250, 1800, 3100);
+  Ficdescapt.Move(6150, 1750, 1800, 2600);  // below the number-of-images box
 
   // ---- events
   Txtchrono.on(&vb::TextBox::onChange, [this](int Index) { Txtchrono_Change(Index); });
