@@ -309,7 +309,7 @@ class Smoke : public ::testing::Test {
   // A window once the window manager has placed it: in the same place twice running.
   std::optional<Win> waitWindow(const std::function<bool(const Win&)>& which, int ms = kLong) {
     std::optional<Win> found, before;
-    testsupport::waitFor([&] {
+    (void)testsupport::waitFor([&] {
       found = window(which);
       const bool placed = found && before && found->rect == before->rect;
       before = found;
@@ -436,7 +436,7 @@ class Smoke : public ::testing::Test {
     const QImage shown = screen.grab(look);
     chord("Control_L", "a");
     type(newText);
-    testsupport::waitFor([&] { return screen.grab(look) != shown; }, 5000);
+    (void)testsupport::waitFor([&] { return screen.grab(look) != shown; }, 5000);
     return true;
   }
 
@@ -543,7 +543,7 @@ class Smoke : public ::testing::Test {
   // Waits for a new picture on the clipboard (a new capture empties it, then fills it).
   QImage newClipboard(const QImage& before) {
     QImage now;
-    testsupport::waitFor([&] {
+    (void)testsupport::waitFor([&] {
       now = clipboard();
       return !now.isNull() && now != before;
     }, kLong);
@@ -552,7 +552,7 @@ class Smoke : public ::testing::Test {
   // A file written whole: it decodes.
   QImage waitPicture(const QString& path) {
     QImage img;
-    testsupport::waitFor([&] { return !(img = QImage(path)).isNull(); }, kLong);
+    (void)testsupport::waitFor([&] { return !(img = QImage(path)).isNull(); }, kLong);
     return img.convertToFormat(QImage::Format_RGB32);
   }
   bool captureCount(int n) {
@@ -893,7 +893,7 @@ TEST_F(Smoke, TheProgramFromStartToQuit) {
            waitPainted(*d);
            for (int attempt = 0; attempt < 3 && !listOpen(); ++attempt) {
              keys.click(QPoint(d->rect.left() + 300, d->rect.bottom() - 23));
-             testsupport::waitFor(listOpen, 5000);
+             (void)testsupport::waitFor(listOpen, 5000);
            }
            if (!listOpen()) return AssertionFailure() << f.suffix << ": the list of file types does not open";
            keys.tap(f.filterKey);
@@ -1012,7 +1012,9 @@ TEST_F(Smoke, TheProgramFromStartToQuit) {
       if (!shots.isEmpty()) screen.grab(QRect(0, 0, 1920, 1080)).save(shots + "/" + QString(s.name).replace(' ', '_') + ".png");
       break;  // the steps build on each other
     }
-    if (program.running()) EXPECT_EQ(strayBoxes().join(", ").toStdString(), "") << s.name << ": boxes left open";
+    if (program.running()) {
+      EXPECT_EQ(strayBoxes().join(", ").toStdString(), "") << s.name << ": boxes left open";
+    }
     keys.releaseAll();
   }
   EXPECT_FALSE(program.running()) << "the program outlived its last step";
