@@ -310,8 +310,14 @@ PictureBox::PictureBox(Container& parent, const QString& name)
   client->setMouseTracking(true);
   client->setFocusPolicy(Qt::StrongFocus);
   watch(client);
+  // The client paints every pixel it covers: nothing under it needs erasing.
+  client->setAttribute(Qt::WA_OpaquePaintEvent);
   client->paint = [this](QPainter& p) {
-    p.fillRect(client_->rect(), toQColor(BackColor()));
+    // An opaque drawing that covers the box hides the back colour (a whole
+    // frozen screen is not filled first on every showing).
+    const QRect r = client_->rect();
+    if (canvas_.hasAlphaChannel() || canvas_.width() < r.width() || canvas_.height() < r.height())
+      p.fillRect(r, toQColor(BackColor()));
     p.drawImage(0, 0, canvas_);
   };
   // The border is painted by the outer widget.

@@ -327,15 +327,20 @@ TEST(Controls, PictureBoxPictureAndPersistentImage) {
   EXPECT_EQ(p.Height(), 450);
 }
 
-// A picture that fills the box exactly becomes its persistent image without a
-// copy; drawing on the box must still leave the picture and its owner's copy.
-TEST(Controls, PictureBoxFilledByItsPictureDrawsOnItsOwnImage) {
-  ControlsForm& f = frmControls();
-  vb::PictureBox& p = f.pic;
+// The form's box as 200 x 100 pixels, no border, white behind.
+vb::PictureBox& plainBox() {
+  vb::PictureBox& p = frmControls().pic;
   p.setAutoSize(false);
   p.setBorderStyle(0);
   p.Move(0, 0, 3000, 1500);
   p.setBackColor(0xFFFFFF);
+  return p;
+}
+
+// A picture that fills the box exactly becomes its persistent image without a
+// copy; drawing on the box must still leave the picture and its owner's copy.
+TEST(Controls, PictureBoxFilledByItsPictureDrawsOnItsOwnImage) {
+  vb::PictureBox& p = plainBox();
   QImage mine(200, 100, QImage::Format_RGB32);
   for (int y = 0; y < 100; ++y)
     for (int x = 0; x < 200; ++x) mine.setPixel(x, y, qRgb(x, y, 7));
@@ -351,6 +356,56 @@ TEST(Controls, PictureBoxFilledByItsPictureDrawsOnItsOwnImage) {
   p.setBorderStyle(1);  // a smaller client keeps the picture's top left
   EXPECT_EQ(p.Point(15, 15), 0x070101);  // pixel (1, 1) in BGR
   p.setBorderStyle(0);
+}
+
+// What the box shows: its drawing, and its back colour wherever the drawing
+// leaves the box uncovered or lets it through.
+TEST(Controls, PictureBoxShowsItsBackColourWhereItsDrawingLetsItThrough) {
+  struct Case {
+    const char* name;
+    QSize size;
+    QImage::Format format;
+    QColor fill;
+    bool drawing;  // handed in as the box's drawing, not as its picture
+    QPoint inside, beyond;  // a pixel of the picture, one past it (or none)
+    QColor seenInside;
+  };
+  const Case cases[] = {
+      {"opaque picture, filling the box", {200, 100}, QImage::Format_RGB32, QColor(10, 20, 30), false, {5, 5},
+       {-1, -1}, QColor(10, 20, 30)},
+      {"opaque picture, smaller", {20, 10}, QImage::Format_RGB32, QColor(10, 20, 30), false, {5, 5}, {50, 50},
+       QColor(10, 20, 30)},
+      {"see-through picture", {200, 100}, QImage::Format_ARGB32, QColor(0, 0, 0, 0), false, {5, 5}, {-1, -1},
+       QColor(Qt::white)},
+      {"opaque drawing, smaller", {20, 10}, QImage::Format_RGB32, QColor(10, 20, 30), true, {5, 5}, {50, 50},
+       QColor(10, 20, 30)},
+      {"see-through drawing", {200, 100}, QImage::Format_ARGB32_Premultiplied, QColor(0, 0, 0, 0), true, {5, 5},
+       {-1, -1}, QColor(Qt::white)},
+  };
+  ControlsForm& f = frmControls();
+  vb::PictureBox& p = plainBox();
+  f.Show();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QImage pic(c.size, c.format);
+    pic.fill(c.fill);
+    if (c.drawing) {
+      p.canvas() = pic;
+      p.Refresh();
+    } else {
+      p.setPicture(pic);
+    }
+    QWidget* client = p.widget()->findChild<QWidget*>();
+    ASSERT_NE(client, nullptr);
+    // Over a colour the box never uses: what it leaves unpainted shows.
+    QImage shot(client->size(), QImage::Format_RGB32);
+    shot.fill(Qt::magenta);
+    client->render(&shot);
+    EXPECT_EQ(shot.pixelColor(c.inside), c.seenInside);
+    if (c.beyond.x() >= 0) EXPECT_EQ(shot.pixelColor(c.beyond), QColor(Qt::white));
+  }
+  p.setPicture(QImage());
+  f.Hide();
 }
 
 TEST(Controls, PictureBoxBorderChangesTheClientNotTheBox) {
