@@ -402,7 +402,9 @@ TEST(Controls, PictureBoxShowsItsBackColourWhereItsDrawingLetsItThrough) {
     shot.fill(Qt::magenta);
     client->render(&shot);
     EXPECT_EQ(shot.pixelColor(c.inside), c.seenInside);
-    if (c.beyond.x() >= 0) EXPECT_EQ(shot.pixelColor(c.beyond), QColor(Qt::white));
+    if (c.beyond.x() >= 0) {
+      EXPECT_EQ(shot.pixelColor(c.beyond), QColor(Qt::white));
+    }
   }
   p.setPicture(QImage());
   f.Hide();
