@@ -1,6 +1,7 @@
 #include "velistrom/gifmaker/GifSide.h"
 
 #include "platform/forms/App.h"
+#include "velistrom/core/Prise.h"
 
 namespace gifmaker {
 namespace {
@@ -11,18 +12,12 @@ class ProgramOnly final : public GifSide {
   QString programFolder() override { return vb::App.Path(); }
 };
 
-GifSide* g_side = nullptr;
-GifSide* g_real = nullptr;
+core::Prise<GifSide, ProgramOnly> prise;
 
 }  // namespace
 
-GifSide& gifSide() {
-  static ProgramOnly alone;
-  if (g_side) return *g_side;
-  return g_real ? *g_real : alone;
-}
-
-void setGifSide(GifSide* side) { g_side = side; }
-void setRealGifSide(GifSide* side) { g_real = side; }
+GifSide& gifSide() { return prise.courant(); }
+void setGifSide(GifSide* side) { prise.brancher(side); }
+void setRealGifSide(GifSide* side) { prise.brancherReel(side); }
 
 }  // namespace gifmaker

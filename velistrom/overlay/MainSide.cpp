@@ -1,5 +1,7 @@
 #include "velistrom/overlay/Remise.h"
 
+#include "velistrom/core/Prise.h"
+
 namespace overlay {
 namespace {
 
@@ -23,18 +25,12 @@ class NoMainSide final : public MainSide {
   void escapeToMain() override {}
 };
 
-MainSide* g_side = nullptr;
-MainSide* g_real = nullptr;
+core::Prise<MainSide, NoMainSide> prise;
 
 }  // namespace
 
-MainSide& mainSide() {
-  static NoMainSide none;
-  if (g_side) return *g_side;
-  return g_real ? *g_real : none;
-}
-
-void setMainSide(MainSide* side) { g_side = side; }
-void setRealMainSide(MainSide* side) { g_real = side; }
+MainSide& mainSide() { return prise.courant(); }
+void setMainSide(MainSide* side) { prise.brancher(side); }
+void setRealMainSide(MainSide* side) { prise.brancherReel(side); }
 
 }  // namespace overlay
