@@ -48,6 +48,7 @@ Control::Control(Container& container, const QString& name, QWidget* widget, boo
     : ArrayElement(name), container_(container), widget_(widget), windowless_(windowless),
       mouse_(std::make_unique<detail::MouseState>()) {
   widget->setParent(container.containerWidget());
+  widget->setObjectName(name);  // what debugging and accessibility tools show
   widget->setMouseTracking(true);
   filter_ = new Filter(this, widget);
   widget->installEventFilter(filter_);
@@ -641,7 +642,6 @@ Label::Label(Container& parent, const QString& name) : Control(parent, name, new
   l->setAutoFillBackground(true);
   l->setMargin(0);
   l->setIndent(0);
-  caption_ = name;
   Move(0, 0, 1215, 255);
   update();
 }
@@ -912,7 +912,6 @@ std::unique_ptr<ArrayElement> Line::cloneForArray_(ArrayElement*) const {
 
 Frame::Frame(Container& parent, const QString& name) : Control(parent, name, new PaintWidget, false) {
   auto* w = static_cast<PaintWidget*>(widget());
-  caption_ = name;
   w->paint = [this](QPainter& p) {
     const QRect r = widget()->rect();
     p.fillRect(r, toQColor(BackColor()));
@@ -959,7 +958,6 @@ std::unique_ptr<ArrayElement> Frame::cloneForArray_(ArrayElement*) const {
 CommandButton::CommandButton(Container& parent, const QString& name)
     : Control(parent, name, new QPushButton, false) {
   auto* b = static_cast<QPushButton*>(widget());
-  b->setText(name);
   b->setAutoDefault(true);  // Enter on a focused button presses it
   QObject::connect(b, &QPushButton::clicked, b, [this] { click_(); });
   Move(0, 0, 1215, 375);
@@ -1047,7 +1045,6 @@ class VbRadio : public QRadioButton {
 CheckBox::CheckBox(Container& parent, const QString& name) : Control(parent, name, new VbCheck, false) {
   auto* c = static_cast<VbCheck*>(widget());
   c->setTristate(true);
-  c->setText(name);
   c->toggled = [this] { userToggle_(); };
   Move(0, 0, 1215, 255);
   show();
@@ -1092,7 +1089,6 @@ OptionButton::OptionButton(Container& parent, const QString& name)
     : Control(parent, name, new VbRadio, false) {
   auto* r = static_cast<VbRadio*>(widget());
   r->setAutoExclusive(false);
-  r->setText(name);
   r->selected = [this] { userSelect_(); };
   Move(0, 0, 1215, 255);
 }

@@ -8,6 +8,8 @@
 //   vb::Label Label1{Picture1, "Label1"};         // inside Picture1
 //   vb::ControlArray<vb::Shape> coinrect{*this, "coinrect"};  // element 0
 //
+// A control's name is never shown: a caption the code does not set is empty
+// (a command button with a picture and no caption shows the picture alone).
 // Geometry (Left, Top, Width, Height) is in the container's scale, twips by
 // default; a value read back is the value written as long as the widget still
 // has the pixel size it gave. Events are the EventSinks members (Forms.h).

@@ -1,5 +1,6 @@
 #include "platform/forms/Forms.h"
 
+#include "platform/forms/App.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/FormsInternal.h"
 #include "platform/forms/MsgBox.h"
@@ -409,12 +410,15 @@ Form::Form(const QString& name) : name_(name), mouse_(std::make_unique<detail::M
   if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
     app->setQuitOnLastWindowClosed(false);
   auto* w = new Widget(this);
+  w->setObjectName(name);
   widget_.reset(w);
   client_ = new QWidget(w);
   client_->setMouseTracking(true);
   client_->installEventFilter(w);
   w->setMouseTracking(true);
-  w->setWindowTitle(name);
+  // The old designer's default caption, the form's name, is no text for a
+  // user: a form its code leaves untitled bears the program's title.
+  w->setWindowTitle(App.Title());
   w->resize(320, 240);
   layoutClient();
 }

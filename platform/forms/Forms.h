@@ -202,6 +202,7 @@ class Form : public Container, public EventSinks {
 
   // ---- look and behaviour
   QString Name() const { return name_; }
+  // The title bar's text; until the code sets one, the program's (App.Title).
   QString Caption() const;
   void setCaption(const QString& caption);
   Color BackColor() const { return backColor_; }

@@ -19,7 +19,7 @@ Menu::Menu(Menu& parent, const QString& name, const QString& caption)
     : Menu(parent.form_, &parent, name, caption, nullptr) {}
 
 Menu::Menu(Form& form, Menu* parent, const QString& name, const QString& caption, Menu* after)
-    : ArrayElement(name), form_(form), parent_(parent), caption_(caption.isNull() ? name : caption) {
+    : ArrayElement(name), form_(form), parent_(parent), caption_(caption) {
   if (!parent_) {
     submenu_ = new QMenu;
     action_ = submenu_->menuAction();
@@ -44,6 +44,7 @@ Menu::Menu(Form& form, Menu* parent, const QString& name, const QString& caption
     });
     parent_->insertEntry(this, after);
   }
+  action_->setObjectName(name);
   setCaption(caption_);
   updateMenuBar();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Menus of a form: top-level menus in the form's menu bar, entries inside
 // them, and submenus. The Caption marks the access key with "&"; a Caption of
-// "-" is a separator. An entry that holds entries raises its Click when its
+// "-" is a separator; without one given, the Caption is empty (never the
+// menu's name). An entry that holds entries raises its Click when its
 // submenu opens (before it shows, so the handler can enable the entries).
 // A top-level menu with Visible False is not in the menu bar but can still be
 // shown with Form::PopupMenu (a holder menu); a form whose top-level menus

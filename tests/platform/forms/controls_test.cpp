@@ -2,6 +2,7 @@
 #include "TestForms.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -109,6 +111,61 @@ TEST(Controls, NegativeSizesAreRefusedWithError380) {
   EXPECT_EQ(shp.Height(), 600);
   shp.setWidth(0);  // zero is allowed
   EXPECT_EQ(shp.Width(), 0);
+}
+
+// The old designer's default caption, the control's name, is never shown: a
+// caption the code does not set is empty, and a graphical button given a
+// picture and no caption shows the picture alone.
+class UncaptionedForm : public vb::Form {
+ public:
+  UncaptionedForm() : Form("UncaptionedForm") {}
+  vb::Label lblName{*this, "lblName"};
+  vb::Frame fraName{*this, "fraName"};
+  vb::CommandButton cmdName{*this, "cmdName"};
+  vb::CommandButton cmdPicture{*this, "cmdPicture"};
+  vb::CheckBox chkName{fraName, "chkName"};
+  vb::OptionButton optName{fraName, "optName"};
+  vb::ControlArray<vb::Label> arrName{*this, "arrName"};
+  vb::Menu mnuName{*this, "mnuName"};
+  vb::Menu mnuEntry{mnuName, "mnuEntry"};
+};
+vb::DefaultInstance<UncaptionedForm> frmUncaptioned;
+
+TEST(Controls, ACaptionTheCodeDoesNotSetIsEmptyNeverTheName) {
+  UncaptionedForm& f = frmUncaptioned();
+  auto text = [](vb::Control& c) {
+    if (auto* l = qobject_cast<QLabel*>(c.widget())) return l->text();
+    return static_cast<QAbstractButton*>(c.widget())->text();
+  };
+  vb::Label& loaded = f.arrName.Load(1);
+  struct Case {
+    const char* what;
+    QString caption, shown;
+  };
+  const Case cases[] = {
+      {"label", f.lblName.Caption(), text(f.lblName)},
+      {"frame", f.fraName.Caption(), QString()},
+      {"command button", f.cmdName.Caption(), text(f.cmdName)},
+      {"check box", f.chkName.Caption(), text(f.chkName)},
+      {"option button", f.optName.Caption(), text(f.optName)},
+      {"element loaded into an array", loaded.Caption(), text(loaded)},
+      {"menu", f.mnuName.Caption(), f.mnuName.action()->text()},
+      {"menu entry", f.mnuEntry.Caption(), f.mnuEntry.action()->text()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(c.caption, QString());
+    EXPECT_EQ(c.shown, QString());
+  }
+
+  QImage picture(16, 16, QImage::Format_RGB32);
+  picture.fill(Qt::blue);
+  f.cmdPicture.setStyle(1);
+  f.cmdPicture.setPicture(picture);
+  auto* button = static_cast<QPushButton*>(f.cmdPicture.widget());
+  EXPECT_EQ(button->text(), QString());
+  EXPECT_FALSE(button->icon().isNull());
+  EXPECT_EQ(button->iconSize(), picture.size());
 }
 
 TEST(Controls, ControlArrayLoadCopiesElementZeroHidden) {

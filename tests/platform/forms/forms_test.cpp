@@ -1,5 +1,6 @@
 // Forms: default instances and the old lifecycle.
 #include "TestForms.h"
+#include "platform/forms/App.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/Wait.h"
 
@@ -39,7 +40,7 @@ class Forms : public ::testing::Test {
 TEST_F(Forms, ReadingAControlLoadsTheForm) {
   EXPECT_FALSE(frmA.isLoaded());
   EXPECT_EQ(frmA.existing(), nullptr);  // existing() never loads
-  EXPECT_EQ(frmA().lbl.Caption(), "lbl");
+  EXPECT_EQ(frmA().lbl.Caption(), QString());
   EXPECT_TRUE(frmA.isLoaded());
   EXPECT_EQ(log(), QStringList{"FormA.Load"});
   frmA().pic.setWidth(3000);  // a second use does not load again
@@ -57,7 +58,7 @@ TEST_F(Forms, UnloadResetsTheFormForItsNextUse) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(log().last(), "FormA.Terminate");
   EXPECT_EQ(frmA().counter, 0);
-  EXPECT_EQ(frmA().lbl.Caption(), "lbl");
+  EXPECT_EQ(frmA().lbl.Caption(), QString());
   EXPECT_EQ(log().count("FormA.Load"), 2);
 }
 
@@ -255,6 +256,21 @@ TEST_F(Forms, ShowGivesResizeThenActivate) {
   frmA().Show();  // already active: no second Activate
   QTest::qWait(20);
   EXPECT_EQ(l.count("FormA.Activate"), 1);
+}
+
+// The old designer titled a form with its name; here a form its code leaves
+// untitled bears the program's title, whatever it is when the form is made.
+TEST_F(Forms, AFormLeftUntitledBearsTheProgramsTitle) {
+  const QString program = QCoreApplication::applicationName();
+  ASSERT_FALSE(program.isEmpty());
+  EXPECT_EQ(frmA().Caption(), program);
+  EXPECT_EQ(frmA().widget()->windowTitle(), program);
+  vb::App.setTitle("Postelle");
+  EXPECT_EQ(frmC().Caption(), "Postelle");
+  EXPECT_EQ(frmA().Caption(), program) << "a form keeps the title it was made with";
+  vb::App.setTitle(QString());
+  frmC().setCaption(QString());
+  EXPECT_EQ(frmC().Caption(), QString()) << "a title the code empties stays empty";
 }
 
 TEST_F(Forms, WindowStateAndCaption) {
