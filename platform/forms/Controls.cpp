@@ -1604,6 +1604,9 @@ void Panel::update() {
   l->setEnabled(enabled_);
   l->setVisible(visible_);
   l->setAlignment(Qt::AlignVCenter | (alignment_ == 1 ? Qt::AlignHCenter : alignment_ == 2 ? Qt::AlignRight : Qt::AlignLeft));
+  // A panel not sized by its text wraps what its width cannot hold; the bar
+  // grows to show every line.
+  l->setWordWrap(autoSize_ != 2);
   l->setMinimumWidth(twipsToPixels(minWidth_));
   if (autoSize_ == 0) l->setFixedWidth(twipsToPixels(width_));
   else {
@@ -1642,16 +1645,19 @@ StatusBar::StatusBar(Container& parent, const QString& name) : Control(parent, n
   simpleLabel_->hide();
   layout->addWidget(simpleLabel_, 1);
   w->setAutoFillBackground(true);
-  // Docked at the bottom of its container, across its width.
-  struct Dock : QObject {
+  // Docked at the bottom of its container, across its width (the container
+  // resized), and as tall as its panels need (a panel's new text).
+  struct Relayout : QObject {
     StatusBar* bar;
-    Dock(StatusBar* b, QObject* parent) : QObject(parent), bar(b) {}
+    QEvent::Type on;
+    Relayout(StatusBar* b, QEvent::Type type, QObject* parent) : QObject(parent), bar(b), on(type) {}
     bool eventFilter(QObject*, QEvent* e) override {
-      if (e->type() == QEvent::Resize) bar->relayout();
+      if (e->type() == on) bar->relayout();
       return false;
     }
   };
-  parent.containerWidget()->installEventFilter(new Dock(this, w));
+  parent.containerWidget()->installEventFilter(new Relayout(this, QEvent::Resize, w));
+  w->installEventFilter(new Relayout(this, QEvent::LayoutRequest, w));
   relayout();
   AddPanel();
 }
@@ -1660,7 +1666,9 @@ StatusBar::~StatusBar() = default;
 
 void StatusBar::relayout() {
   QWidget* parent = container_.containerWidget();
-  const int h = std::max(22, widget()->sizeHint().height());
+  QLayout* panels = widget()->layout();
+  const int need = panels->hasHeightForWidth() ? panels->heightForWidth(parent->width()) : widget()->sizeHint().height();
+  const int h = std::max(22, need);
   Move(0, int(std::lround(container_.fromPixels(parent->height() - h))),
        int(std::lround(container_.fromPixels(parent->width()))), int(std::lround(container_.fromPixels(h))));
 }

@@ -562,6 +562,39 @@ TEST(Controls, StatusBarPanelsByIndexAndKey) {
   EXPECT_EQ(clicked, "run");
 }
 
+// A panel not sized by its text wraps in a bar that grows to show it; a
+// panel sized by its text stays on one line.
+TEST(Controls, AStatusBarGrowsToShowAPanelTooLongForItsWidth) {
+  ToolsForm& f = frmTools();
+  f.Move(0, 0, 3000, 3000);
+  f.Show();
+  vb::StatusBar& bar = f.bar;
+  vb::Panel& spring = bar.Panels(1);
+  spring.setAutoSize(1);
+  spring.setText("short");
+  QCoreApplication::processEvents();
+  const int oneLine = bar.Height();
+  const QString hint = "Set the delay, then click Create the GIF. In the list, the arrows move a frame and "
+                       "Delete removes it.";
+  spring.setText(hint);
+  QCoreApplication::processEvents();
+  auto* label = static_cast<QLabel*>(spring.widget());
+  const QRect need = QFontMetrics(label->font()).boundingRect(QRect(0, 0, label->contentsRect().width() - label->indent(), 1 << 20), Qt::TextWordWrap, hint);
+  EXPECT_GT(need.height(), QFontMetrics(label->font()).height()) << "the hint takes more than one line here";
+  EXPECT_GE(label->contentsRect().height(), need.height()) << "every line of the panel shows";
+  EXPECT_EQ(bar.Top() + bar.Height(), int(f.ScaleHeight())) << "still docked at the bottom";
+  EXPECT_EQ(bar.Width(), int(f.ScaleWidth()));
+
+  spring.setText("short");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(bar.Height(), oneLine) << "back to one line";
+  vb::Panel& contents = bar.AddPanel("contents", "a panel as wide as its text");
+  contents.setAutoSize(2);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(static_cast<QLabel*>(contents.widget())->wordWrap());
+  EXPECT_EQ(bar.Height(), oneLine);
+}
+
 TEST(Controls, ImageListIsOneBasedAndKeyed) {
   vb::ImageList& il = frmTools().images;
   QImage a(4, 4, QImage::Format_RGB32), b(8, 8, QImage::Format_RGB32);
