@@ -1,15 +1,15 @@
 #include "velistrom/help/AideImage.h"
 
-#include "platform/forms/App.h"
 #include "velistrom/help/FrmAidOpt.h"
 #include "velistrom/help/FrmAidfn.h"
 #include "velistrom/help/Frmaidfv.h"
 #include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/Ressources.h"
 
 namespace help {
 
 QImage ImageAide(const QString& fichier, QSize placeholder) {
-  QImage img(vb::App.Path() + u'/' + fichier);
+  QImage img = core::ChargerRessource(fichier);
   if (!img.isNull()) return img;
   img = QImage(placeholder, QImage::Format_RGB32);
   img.fill(Qt::white);

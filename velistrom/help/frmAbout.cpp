@@ -5,6 +5,7 @@
 #include "platform/forms/App.h"
 #include "platform/forms/MsgBox.h"
 #include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/Ressources.h"
 #include "velistrom/help/MainSide.h"
 
 #include <QFileInfo>
@@ -30,7 +31,7 @@ bool Lancer(const QString& commande) {
   return Demarrer(programme, mots);
 }
 
-QImage ImageLivree(const char* nom) { return QImage(vb::App.Path() + u'/' + QLatin1String(nom)); }
+QImage ImageLivree(const char* nom) { return core::ChargerRessource(QLatin1String(nom)); }
 
 }  // namespace
 

@@ -2,10 +2,10 @@
 
 #include "common/LangFile.h"
 #include "platform/Folders.h"
-#include "platform/forms/App.h"
 #include "platform/forms/MsgBox.h"
 #include "velistrom/helpers/CursTransp.h"
 #include "velistrom/core/GlobTextes.h"
+#include "velistrom/core/Ressources.h"
 #include "velistrom/startup/Drapeaux.h"
 #include "velistrom/startup/LangLoader.h"
 
@@ -19,7 +19,7 @@ void Placer(vb::Control& c, int left, int top, int width, int height) { c.Move(l
 
 // The flag pictures shipped beside the program, or drawn here when one is missing.
 QImage Drapeau(const char* file, QImage (*dessiner)(QSize), QSize size) {
-  QImage img(vb::App.Path() + "/" + file);
+  QImage img = core::ChargerRessource(QLatin1String(file));
   return img.isNull() ? dessiner(size) : img;
 }
 
