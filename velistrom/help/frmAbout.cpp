@@ -68,16 +68,19 @@ FrmAbout::FrmAbout()
   lblTitle.Move(1200, 240, 5400, 360);
   lblVersion.Move(1200, 660, 5400, 240);
   lblDescription.Move(1200, 1020, 5400, 720);
-  lblDisclaimer.Move(240, 2760, 4500, 1140);
   labmail.Move(1800, 1860, 3000, 420);
-  LabRemerc.Move(1200, 2340, 5400, 300);
+  // The mail and web buttons show their pictures only.
+  for (vb::CommandButton* b : {&Cdemail, &CdeDon}) b->setStyle(1);
   Cdemail.Move(1200, 1800, 480, 480);
   CdeDon.Move(4920, 1800, 480, 480);
+  // Room for two lines of thanks, and buttons as wide as "System information...".
+  LabRemerc.Move(1200, 2340, 5400, 420);
+  lblDisclaimer.Move(240, 2880, 4320, 840);
   cmdOK.setCaption("OK");
   cmdOK.setDefault(true);
   cmdOK.setCancel(true);
-  cmdOK.Move(5040, 2760, 1500, 375);
-  cmdSysInfo.Move(5040, 3240, 1500, 375);
+  cmdOK.Move(4800, 2880, 1800, 375);
+  cmdSysInfo.Move(4800, 3360, 1800, 375);
 
   cmdOK.onClick = [this] { cmdOK_Click(); };
   cmdSysInfo.onClick = [this] { cmdSysInfo_Click(); };
