@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <algorithm>
+
 #include "common/EnvoiXmlRpc.h"
 #include "platform/Shell.h"
 #include "platform/forms/App.h"
@@ -156,7 +158,9 @@ void FrmGifAnim::ChargementDossier() {
   ListUtiles.setLeft(Pictevaldim.Left() + Pictevaldim.Width() - 700);
   CdeH.setLeft(ListUtiles.Left() + ListUtiles.Width() + 40);
   CdeB.setLeft(CdeH.Left());
-  setWidth(CdeB.Left() + CdeB.Width() + 200);
+  // The list and its arrows beside the preview; a narrow first frame must not
+  // cut the buttons above it.
+  setWidth(std::max(CdeB.Left() + CdeB.Width(), CdeAideGif.Left() + CdeAideGif.Width()) + 200);
 
   NbImages = ListUtiles.ListCount();
   if (NbImages == 0) {
