@@ -74,6 +74,9 @@ Options::Options()
   Label3.Move(5600, 2860, 3900, 255);
   Label7.Move(5600, 3400, 600, 255);
   Label7.setAutoSize(true);
+  // The design caption: the slider is placed after it at load, before the
+  // language's caption comes.
+  Label7.setCaption("Tempo");
   Slidtempo.Move(6250, 3330, 3250, 450);
   Slidtempo.setMin(0);
   Slidtempo.setMax(10);
