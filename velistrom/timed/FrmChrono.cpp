@@ -82,7 +82,7 @@ FrmChrono::FrmChrono()
   LabNbImg.Move(3800, 0, 2200, 255);
   TxtNbImg.Move(6050, 0, 700, 300);
   TxtNbImg.setText(QString());
-  LabChangt.Move(120, 2560, 5900, 700);
+  LabChangt.Move(120, 2660, 5900, 700);  // below the period row's "+" buttons
   LabChangt.setWordWrap(true);
   for (int i = 0; i < 4; ++i) {
     OptSav[i].setCaption(kFormats[i]);
