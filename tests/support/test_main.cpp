@@ -50,9 +50,11 @@ int main(int argc, char** argv) {
 
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   // The tests count 15 twips a pixel whatever the developer's desktop asks;
-  // the scaled-desktop tests set a scale for the program they start.
+  // the scaled-desktop tests set a scale for the program they start, and a
+  // test program run again scaled is given its scale in VELISTROM_TEST_SCALE.
   qunsetenv("QT_SCALE_FACTOR");
   qunsetenv("QT_SCREEN_SCALE_FACTORS");
+  if (const QByteArray scale = qgetenv("VELISTROM_TEST_SCALE"); !scale.isEmpty()) qputenv("QT_SCALE_FACTOR", scale);
 #ifdef VELISTROM_X11_TEST
   qputenv("QT_QPA_PLATFORM", "xcb");
   if (!listing && qgetenv("DISPLAY").isEmpty()) {
