@@ -663,6 +663,15 @@ void Form::Move(int left, std::optional<int> top, std::optional<int> width, std:
   geomPx_ = outerRectPx();
 }
 
+void Form::keepOnScreen() {
+  QScreen* s = widget_->screen() ? widget_->screen() : QGuiApplication::primaryScreen();
+  if (!s) return;
+  const QRect a = s->availableGeometry();
+  const int left = std::max(pixelsToTwips(a.left()), std::min(Left(), pixelsToTwips(a.x() + a.width()) - Width()));
+  const int top = std::max(pixelsToTwips(a.top()), std::min(Top(), pixelsToTwips(a.y() + a.height()) - Height()));
+  if (left != Left() || top != Top()) Move(left, top);
+}
+
 void Form::setLeft(int twips) { Move(twips); }
 void Form::setTop(int twips) { Move(Left(), twips); }
 void Form::setWidth(int twips) { Move(Left(), Top(), twips); }
