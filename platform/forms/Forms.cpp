@@ -667,8 +667,11 @@ void Form::keepOnScreen() {
   QScreen* s = widget_->screen() ? widget_->screen() : QGuiApplication::primaryScreen();
   if (!s) return;
   const QRect a = s->availableGeometry();
-  const int left = std::max(pixelsToTwips(a.left()), std::min(Left(), pixelsToTwips(a.x() + a.width()) - Width()));
-  const int top = std::max(pixelsToTwips(a.top()), std::min(Top(), pixelsToTwips(a.y() + a.height()) - Height()));
+  const int areaLeft = pixelsToTwips(a.left()), areaTop = pixelsToTwips(a.top());
+  const int areaRight = pixelsToTwips(a.x() + a.width()), areaBottom = pixelsToTwips(a.y() + a.height());
+  // The corner last: a window larger than the area starts at its top-left.
+  const int left = std::max(areaLeft, std::min(Left(), areaRight - Width()));
+  const int top = std::max(areaTop, std::min(Top(), areaBottom - Height()));
   if (left != Left() || top != Top()) Move(left, top);
 }
 
