@@ -140,7 +140,9 @@ TEST(Controls, TextBoxSetByCodeShowsItsStart) {
     f.given.setText(padded);
     EXPECT_EQ(f.given.Text(), padded);
     EXPECT_EQ(changes, before == padded ? 0 : 1);
-    if (changes) EXPECT_EQ(selStartInChange, 0) << "Change sees the caret already at the start";
+    if (changes) {
+      EXPECT_EQ(selStartInChange, 0) << "Change sees the caret already at the start";
+    }
     EXPECT_EQ(given->cursorPosition(), 0);
     EXPECT_EQ(f.given.SelStart(), 0);
     EXPECT_EQ(f.given.SelLength(), 0);
