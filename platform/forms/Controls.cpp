@@ -1165,16 +1165,14 @@ TextBox::TextBox(Container& parent, const QString& name, bool multiLine)
       const int len = int(e->toPlainText().size()) - (c.selectionEnd() - c.selectionStart());
       return std::max(0, maxLength_ - len);
     };
-    QObject::connect(e, &QPlainTextEdit::textChanged, e, [this] {
-      if (onChange) onChange();
-    });
+    QObject::connect(e, &QPlainTextEdit::textChanged, e, [this] { changed_(); });
   } else {
     auto* e = static_cast<QLineEdit*>(widget());
     e->setValidator(new MaxLengthValidator(this, e));
     e->setFrame(true);
     QObject::connect(e, &QLineEdit::textChanged, e, [this](const QString& text) {
       byCode_ = text;
-      if (onChange) onChange();
+      changed_();
     });
   }
   backColor_ = Color(0x80000005);
@@ -1188,17 +1186,29 @@ QString TextBox::Text() const {
 }
 
 void TextBox::setText(const QString& text) {
+  // Change waits until the caret is in place, so its handler sees SelStart 0.
+  settingText_ = true;
+  changedWhileSetting_ = false;
   if (multiLine_) {
     auto* e = static_cast<QPlainTextEdit*>(widget());
     QString t = text;
     t.replace("\r\n", "\n");
-    if (t == e->toPlainText()) return;
-    e->setPlainText(t);  // by code: MaxLength does not apply
+    if (t != e->toPlainText()) e->setPlainText(t);  // by code: MaxLength does not apply
   } else {
     auto* e = static_cast<QLineEdit*>(widget());
     byCode_ = text;  // a text set by code is valid whatever MaxLength says
-    e->setText(text);
+    e->setText(text);  // leaves the caret at the end
   }
+  // The old box showed a text set by code from its start, caret at 0: Qt would
+  // show the end, and a long padded path would look empty.
+  setSelStart(0);
+  settingText_ = false;
+  if (changedWhileSetting_ && onChange) onChange();
+}
+
+void TextBox::changed_() {
+  if (settingText_) changedWhileSetting_ = true;
+  else if (onChange) onChange();
 }
 
 bool TextBox::userEditAllowed_(const QString& newText) const {

@@ -483,7 +483,8 @@ class OptionButton : public Control {
 
 // A text box. MaxLength (0 = no limit) limits what the user types; a Text set
 // by code is kept whole. Change runs on every change of the text, by code or
-// by the user. SelStart is 0-based like the old property.
+// by the user. SelStart is 0-based like the old property; a Text set by code
+// puts the caret, and the view, at its start.
 class TextBox : public Control {
  public:
   // multiLine is a design-time choice, as in the old runtime.
@@ -517,7 +518,10 @@ class TextBox : public Control {
   bool acceptsEnter() const override { return multiLine_; }
 
  private:
+  void changed_();
   QString byCode_;      // the text before the edit under way (MaxLength)
+  bool settingText_ = false;
+  bool changedWhileSetting_ = false;
   bool multiLine_;
   int maxLength_ = 0;
   bool locked_ = false;

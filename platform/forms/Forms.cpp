@@ -667,6 +667,18 @@ void Form::Move(int left, std::optional<int> top, std::optional<int> width, std:
   geomPx_ = outerRectPx();
 }
 
+void Form::keepOnScreen() {
+  QScreen* s = widget_->screen() ? widget_->screen() : QGuiApplication::primaryScreen();
+  if (!s) return;
+  const QRect a = s->availableGeometry();
+  const int areaLeft = pixelsToTwips(a.left()), areaTop = pixelsToTwips(a.top());
+  const int areaRight = pixelsToTwips(a.x() + a.width()), areaBottom = pixelsToTwips(a.y() + a.height());
+  // The corner last: a window larger than the area starts at its top-left.
+  const int left = std::max(areaLeft, std::min(Left(), areaRight - Width()));
+  const int top = std::max(areaTop, std::min(Top(), areaBottom - Height()));
+  if (left != Left() || top != Top()) Move(left, top);
+}
+
 void Form::setLeft(int twips) { Move(twips); }
 void Form::setTop(int twips) { Move(Left(), twips); }
 void Form::setWidth(int twips) { Move(Left(), Top(), twips); }

@@ -193,6 +193,10 @@ class Form : public Container, public EventSinks {
   void setHeight(int twips);
   void Move(int left, std::optional<int> top = {}, std::optional<int> width = {},
             std::optional<int> height = {});
+  // Moves the window, where it sticks out, into its screen's area left free
+  // for windows; one larger than that area goes to its top-left corner, so
+  // its title bar stays on the screen. The size is kept.
+  void keepOnScreen();
   double ScaleWidth() const;
   double ScaleHeight() const;
   int ScaleMode() const { return scaleMode_; }

@@ -321,8 +321,9 @@ void FrmGifAnim::CdeCreGif_Click() {
       return;
   }
 
-  WebBrowsgif.setWidth(vb::Screen.Width() + 650);
-  WebBrowsgif.setHeight(vb::Screen.Height() + 700);
+  // The preview takes the new GIF's own screen, as its descriptor gives it.
+  WebBrowsgif.setWidth(r.ecran.largeur * vb::Screen.TwipsPerPixelX() + 650);
+  WebBrowsgif.setHeight(r.ecran.hauteur * vb::Screen.TwipsPerPixelY() + 700);
   WebBrowsgif.Navigate(CheminGif);
   vb::DoEvents();
   ListUtiles.setVisible(false);
@@ -330,6 +331,9 @@ void FrmGifAnim::CdeCreGif_Click() {
   CdeB.setVisible(false);
   setWidth(WebBrowsgif.Width() < 9000 ? 9000 : WebBrowsgif.Width() + 100);
   setHeight(WebBrowsgif.Height() + 2000);
+  // Grown, the window may stick out of the screen; a GIF larger than the
+  // screen keeps its size, with the title bar in reach.
+  keepOnScreen();
   vb::MsgBox(gLng245 + gRepSauve + "\r\n" + gLng246 + QFileInfo(CheminGif).fileName(),
              vb::vbInformation);
   CdeUplGif.setEnabled(true);

@@ -47,17 +47,22 @@ std::vector<int> OrdreTrames(int nbTrames, bool allerRetour) {
   return ordre;
 }
 
-QByteArray AssembleGif(const std::vector<TrameGif>& trames, bool boucle, bool allerRetour) {
-  int largeur = 0, hauteur = 0;
-  qsizetype taille = 13 + 19 + 1;
+EcranAnim EcranDesTrames(const std::vector<TrameGif>& trames) {
+  EcranAnim e;
   for (const TrameGif& t : trames) {
-    largeur = std::max(largeur, t.largeurEcran);
-    hauteur = std::max(hauteur, t.hauteurEcran);
-    taille += t.groupe.size() * (allerRetour ? 2 : 1);
+    e.largeur = std::max(e.largeur, t.largeurEcran);
+    e.hauteur = std::max(e.hauteur, t.hauteurEcran);
   }
+  return e;
+}
+
+QByteArray AssembleGif(const std::vector<TrameGif>& trames, bool boucle, bool allerRetour) {
+  qsizetype taille = 13 + 19 + 1;
+  for (const TrameGif& t : trames) taille += t.groupe.size() * (allerRetour ? 2 : 1);
+  const EcranAnim ecran = EcranDesTrames(trames);
   QByteArray out;
   out.reserve(taille);
-  out.append(EnteteAnim(largeur, hauteur));
+  out.append(EnteteAnim(ecran.largeur, ecran.hauteur));
   if (boucle) out.append(BlocBoucle());
   for (int i : OrdreTrames(int(trames.size()), allerRetour)) out.append(trames[size_t(i)].groupe);
   out.append('\x3B');
@@ -90,6 +95,7 @@ ResultatCreation CreeGifAnime(const QStringList& trames, int delai, bool boucle,
     if (r.etat != ResultatCreation::Ok) return r;
   }
   r.trame = -1;
+  r.ecran = EcranDesTrames(reconditionnees);
 
   // Written under a temporary name and renamed into place only when complete.
   QSaveFile out(sortie);

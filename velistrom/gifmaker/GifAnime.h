@@ -21,8 +21,14 @@ QByteArray BlocBoucle();
 // Frame indices in writing order: 0..n-1, then n-1..0 when going back and forth.
 std::vector<int> OrdreTrames(int nbTrames, bool allerRetour);
 
-// The whole file from frames already re-packed; the screen is the largest
-// width and the largest height among the frames' screens.
+// The output's logical screen: the largest width and the largest height among
+// the frames' screens (0 x 0 without frames).
+struct EcranAnim {
+  int largeur = 0, hauteur = 0;
+};
+EcranAnim EcranDesTrames(const std::vector<TrameGif>& trames);
+
+// The whole file from frames already re-packed, on the screen above.
 QByteArray AssembleGif(const std::vector<TrameGif>& trames, bool boucle, bool allerRetour);
 
 // The output's name: folder, "/animgif", characters 1-2, 4-5, 7-8 of the time
@@ -42,6 +48,7 @@ struct ResultatCreation {
   Etat etat = Ok;
   int trame = -1;  // index in the frame list of the frame at fault
   QString message;
+  EcranAnim ecran;  // the output's logical screen, in pixels (when Ok)
 };
 
 // Reads and re-packs every frame file, then writes the animation to `sortie`

@@ -210,13 +210,28 @@ int Flistimages::GaucheGlissee() const {
   return kBande + vb::pixelsToTwips(bordDroit) - Width();
 }
 
-void Flistimages::Glisser() { setLeft(GaucheGlissee()); }
+void Flistimages::Glisser() {
+  glissee_ = true;
+  setLeft(GaucheGlissee());
+  PlacerBande();
+}
 
-void Flistimages::Docker() { setLeft(0); }
+void Flistimages::Docker() {
+  glissee_ = false;
+  setLeft(0);
+  PlacerBande();
+}
 
 void Flistimages::PlacerBande() {
   const int h = std::max(15, int(ScaleHeight()));
-  PictBande.Move(std::max(0, int(ScaleWidth()) - kBande), 0, kBande, h);
+  const int largeur = int(ScaleWidth());
+  // Slid off, the strip covers the whole client, over the slider, the labels
+  // and the see-through background, so that a pointer move anywhere on what the
+  // screen still shows reaches it. Where the window really stands is not known
+  // here: a window manager may keep more of it on the screen than asked, and
+  // need not say so.
+  const int gauche = glissee_ ? 0 : std::max(0, largeur - kBande);
+  PictBande.Move(gauche, 0, largeur - gauche, h);
   PictBande.ZOrder(0);
 }
 

@@ -117,7 +117,9 @@ class Flistimages : public vb::Form {
   vb::Shape RectSlide;
   vb::Slider Vscroll1;
   vb::Label Labscroll;
-  vb::PictureBox PictBande;  // the strip at the right edge that brings the window back
+  // The strip at the right edge that brings the window back; slid off, the
+  // whole client, so that it is all the screen shows of the window.
+  vb::PictureBox PictBande;
   vb::Timer TimerCache;
   vb::Timer TimGif;
 
@@ -129,6 +131,7 @@ class Flistimages : public vb::Form {
   void MontrerEcranEntier(FrmMain& m, int i, const QImage& image);
   static void CocherZoom(FrmMain& m, int index);
   void PlacerBande();
+  bool glissee_ = false;  // slid off by Glisser, until Docker
 };
 
 inline vb::DefaultInstance<Flistimages> flistimages;

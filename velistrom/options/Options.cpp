@@ -10,6 +10,18 @@ namespace {
 
 constexpr vb::Color kVertClair = 0x00C0FFC0;  // the hotkey boxes
 
+// Keeps only what `regle` keeps of the box's text. The caret stays after what
+// is kept of the text before it, so typing goes on where the user was (a text
+// set by code alone would put it at the start).
+void Filtrer(vb::TextBox& box, QString (*regle)(const QString&)) {
+  const QString texte = box.Text();
+  const QString garde = regle(texte);
+  if (garde == texte) return;
+  const int caret = int(regle(texte.left(box.SelStart())).size());
+  box.setText(garde);
+  box.setSelStart(caret);
+}
+
 }  // namespace
 
 Options::Options()
@@ -114,14 +126,8 @@ Options::Options()
     t->onChange = [this, t] { TextTouche_Change(*t); };
   }
   // Only what a file name can hold, and only digits for the interval.
-  Txtpref.onChange = [this] {
-    const QString propre = SansSeparateurs(Txtpref.Text());
-    if (propre != Txtpref.Text()) Txtpref.setText(propre);
-  };
-  Txtinterval.onChange = [this] {
-    const QString chiffres = options::ChiffresSeuls(Txtinterval.Text());
-    if (chiffres != Txtinterval.Text()) Txtinterval.setText(chiffres);
-  };
+  Txtpref.onChange = [this] { Filtrer(Txtpref, SansSeparateurs); };
+  Txtinterval.onChange = [this] { Filtrer(Txtinterval, options::ChiffresSeuls); };
 
   // A cancelled browse leaves its box as it was.
   Cdlgparc.setCancelError(true);

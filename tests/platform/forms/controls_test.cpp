@@ -10,7 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -79,6 +81,7 @@ TEST(Controls, TextBoxMaxLengthLimitsTheUserNotTheCode) {
   EXPECT_EQ(changes, 1);
   QTest::keyClick(txt.widget(), Qt::Key_X);  // the user cannot make it longer
   EXPECT_EQ(txt.Text(), "abcdef");
+  QTest::keyClick(txt.widget(), Qt::Key_End);
   QTest::keyClick(txt.widget(), Qt::Key_Backspace);  // but can shorten it
   EXPECT_EQ(txt.Text(), "abcde");
   txt.setText("");
@@ -94,6 +97,77 @@ TEST(Controls, TextBoxMaxLengthLimitsTheUserNotTheCode) {
   EXPECT_EQ(txt.SelLength(), 5);
   txt.setSelText("there");
   EXPECT_EQ(txt.Text(), "hello there");
+}
+
+// Two boxes of one size: one given a long text, the other what it should show.
+class StartForm : public vb::Form {
+ public:
+  StartForm() : Form("StartForm") {
+    given.Move(0, 0, 1800, 300);
+    shown.Move(0, 400, 1800, 300);
+    memo.Move(2000, 0, 1800, 600);
+  }
+  vb::TextBox given{*this, "given"};
+  vb::TextBox shown{*this, "shown"};
+  vb::TextBox memo{*this, "memo", true};
+};
+vb::DefaultInstance<StartForm> frmStart;
+
+QImage rendered(vb::TextBox& box) { return box.widget()->grab().toImage(); }
+
+// A text set by code shows from its start with the caret at 0, as the old box
+// did, even after the user moved to its end; the text stays exactly as set.
+TEST(Controls, TextBoxSetByCodeShowsItsStart) {
+  StartForm& f = frmStart();
+  f.Show();
+  auto* given = static_cast<QLineEdit*>(f.given.widget());
+  const QString path = "/home/u/shots";
+  const QString padded = path + QString(287, u' ');
+  f.shown.setText(path);
+  const QImage empty = [&] {
+    f.given.setText("");
+    return rendered(f.given);
+  }();
+  int changes = 0, selStartInChange = -1;
+  f.given.onChange = [&] {
+    ++changes;
+    selStartInChange = f.given.SelStart();
+  };
+  for (const QString& before : {QString(), padded}) {
+    SCOPED_TRACE(before.isEmpty() ? "from empty" : "again, caret at the end");
+    f.given.setText(before);
+    given->end(false);
+    changes = 0;
+    selStartInChange = -1;
+    f.given.setText(padded);
+    EXPECT_EQ(f.given.Text(), padded);
+    EXPECT_EQ(changes, before == padded ? 0 : 1);
+    if (changes) {
+      EXPECT_EQ(selStartInChange, 0) << "Change sees the caret already at the start";
+    }
+    EXPECT_EQ(given->cursorPosition(), 0);
+    EXPECT_EQ(f.given.SelStart(), 0);
+    EXPECT_EQ(f.given.SelLength(), 0);
+    const QImage got = rendered(f.given);
+    EXPECT_NE(got, empty) << "the path's first characters show";
+    EXPECT_EQ(got, rendered(f.shown));
+  }
+
+  // Many lines in a box two lines high: the view at the top line.
+  QStringList lines;
+  for (int i = 1; i <= 40; ++i) lines << QString("line %1").arg(i);
+  const QString text = lines.join("\r\n");
+  auto* memo = static_cast<QPlainTextEdit*>(f.memo.widget());
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    f.memo.setText(text);
+    EXPECT_EQ(f.memo.Text(), text);
+    EXPECT_EQ(f.memo.SelStart(), 0);
+    EXPECT_EQ(memo->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(memo->cursorForPosition(QPoint(4, 4)).blockNumber(), 0) << "line 1 at the top";
+    f.memo.setSelStart(int(text.size()));  // the user goes to the end: the view follows
+    ASSERT_GT(memo->verticalScrollBar()->value(), 0);
+  }
 }
 
 TEST(Controls, NegativeSizesAreRefusedWithError380) {

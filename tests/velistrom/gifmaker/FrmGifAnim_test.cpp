@@ -1,106 +1,19 @@
 // The GIF maker window: the folder listing, the frame-list operations, the
 // capture mode's own frames, the creation with its failures, the hand-over.
-#include "velistrom/gifmaker/FrmGifAnim.h"
-
-#include <gtest/gtest.h>
+#include "tests/velistrom/gifmaker/GifMakerFixture.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
+#include <QScreen>
 #include <QThread>
 
 #include "platform/forms/Runtime.h"
-#include "tests/support/Files.h"
-#include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TestEnv.h"
 #include "tests/support/Wait.h"
-#include "tests/velistrom/gifmaker/GifBuilder.h"
-#include "velistrom/gifmaker/GifSide.h"
-#include "velistrom/core/GlobTextes.h"
-#include "velistrom/core/GlobCapt.h"
-#include "velistrom/core/GlobMain.h"
-#include "velistrom/core/GlobParams.h"
-
-using gifmaker::frmGifAnim;
-using gifmaker::FrmGifAnim;
-
-namespace {
-
-class TestSide : public gifmaker::GifSide {
- public:
-  void showTutorials() override { ++tutorials; }
-  QString programFolder() override { return folder; }
-  int tutorials = 0;
-  QString folder;
-};
-
-QByteArray frameFile(QRgb colour, int w = 8, int h = 6) {
-  return gifbuild::simple(w, h, {colour, qRgb(255, 255, 255)},
-                          std::vector<std::uint8_t>(size_t(w * h), 0), 0);
-}
 
 using testsupport::readFile;
-
-bool write(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-class GifMaker : public ::testing::Test {
- protected:
-  void SetUp() override {
-    capt::resetList();
-    gifmaker::setGifSide(&side_);
-    gLng218 = "GIF maker";
-    gLng223 = "Not a valid GIF file";
-    gLng224 = "The GIF file is incomplete";
-    gLng225 = "A GIF frame cannot be opened";
-    gLng245 = "GIF saved in ";
-    gLng246 = "File: ";
-    gLng252 = "Hint";
-    gLng258 = "nogif";
-    folder_ = testenv::home() + "/gifs";
-    gRepSauve = testenv::home() + "/save";
-    gRepCapt = testenv::home() + "/tempocapt";
-    ASSERT_TRUE(QDir().mkpath(folder_));
-    ASSERT_TRUE(QDir().mkpath(gRepSauve));
-    ASSERT_TRUE(QDir().mkpath(gRepCapt));
-    gGifDepuisCapt = false;
-  }
-  void TearDown() override {
-    frmGifAnim.destroyNow();
-    gifmaker::setGifSide(nullptr);
-    gifmaker::gDossierGif.clear();
-    capt::resetList();
-    testenv::dialogs().verify();
-  }
-
-  // Writes these frame files into the folder and opens the maker on it.
-  FrmGifAnim& openFolder(const QStringList& names) {
-    int k = 0;
-    for (const QString& n : names) EXPECT_TRUE(write(folder_ + "/" + n, frameFile(qRgb(10 * ++k, 0, 0))));
-    gifmaker::gDossierGif = folder_;
-    FrmGifAnim& f = frmGifAnim();
-    f.Show();
-    return f;
-  }
-  static QStringList items(FrmGifAnim& f) {
-    QStringList l;
-    for (int i = 0; i < f.ListUtiles.ListCount(); ++i) l << f.ListUtiles.List(i);
-    return l;
-  }
-  QStringList saved() const { return QDir(gRepSauve).entryList(QDir::Files); }
-  void expectSavedBox() {
-    testenv::dialogs().expectMsgBox("GIF saved in " + gRepSauve + "\r\nFile: animgif", vb::vbOK);
-  }
-
-  TestSide side_;
-  QString folder_;
-};
-
-}  // namespace
+using namespace giffix;
 
 TEST(GifMakerFolder, NamesThatServeAsFrames) {
   QStringList sixty;
@@ -223,6 +136,51 @@ TEST_F(GifMaker, FolderCreationFollowsTheListAndKeepsTheUsersFiles) {
 
   vb::Unload(f);
   for (const char* n : {"a.gif", "b.gif", "c.gif"}) EXPECT_TRUE(QFile::exists(folder_ + "/" + n));
+}
+
+// The preview takes the new GIF's own screen (its largest frame width and
+// height) and the window grows from it; wherever it stood, the window then lies
+// within the screen, or starts at its top-left corner when it is larger.
+TEST_F(GifMaker, ThePreviewFollowsTheGifsScreenAndTheWindowStaysOnTheScreen) {
+  const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+  const QSize over = free.size() + QSize(120, 80);
+  const struct {
+    const char* name;
+    std::vector<QSize> frames;
+    int previewWidth, previewHeight, width, height;
+  } cases[] = {
+      {"300 x 100 and 200 x 250", {{300, 100}, {200, 250}}, 300 * 15 + 650, 250 * 15 + 700, 9000,
+       250 * 15 + 700 + 2000},
+      {"a preview 9000 twips wide or more", {{600, 80}, {20, 100}}, 600 * 15 + 650, 100 * 15 + 700,
+       600 * 15 + 650 + 100, 100 * 15 + 700 + 2000},
+      {"larger than the screen", {{over.width(), 40}, {40, over.height()}}, over.width() * 15 + 650,
+       over.height() * 15 + 700, over.width() * 15 + 750, over.height() * 15 + 2700},
+  };
+  const int screenLeft = free.left() * 15, screenTop = free.top() * 15;
+  const int screenRight = (free.x() + free.width()) * 15, screenBottom = (free.y() + free.height()) * 15;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FrmGifAnim& f = openFolder({"a.gif", "b.gif"}, c.frames);
+    f.Move(screenRight - 3000, screenBottom - 2500);  // near the bottom-right corner
+    expectSavedBox();
+    f.CdeCreGif_Click();
+    testenv::dialogs().verify();
+    EXPECT_EQ(f.WebBrowsgif.Width(), c.previewWidth);
+    EXPECT_EQ(f.WebBrowsgif.Height(), c.previewHeight);
+    EXPECT_EQ(f.Width(), c.width);
+    EXPECT_EQ(f.Height(), c.height);
+    if (c.width <= screenRight - screenLeft && c.height <= screenBottom - screenTop) {
+      EXPECT_GE(f.Left(), screenLeft);
+      EXPECT_GE(f.Top(), screenTop);
+      EXPECT_LE(f.Left() + f.Width(), screenRight);
+      EXPECT_LE(f.Top() + f.Height(), screenBottom);
+    } else {
+      EXPECT_EQ(f.Left(), screenLeft);
+      EXPECT_EQ(f.Top(), screenTop);
+    }
+    frmGifAnim.destroyNow();
+    for (const QString& n : saved()) QFile::remove(gRepSauve + "/" + n);
+  }
 }
 
 // A bad frame ends the creation with its message only: no saved message, the

@@ -77,12 +77,12 @@ TEST_F(CaptureList, SmallEnlargedCopiesNeverHideOnTheirEdges) {
 }
 
 // Slid off to the left: the window's right end stays on the screen, at least
-// its last 50 twips, and the strip the pointer brings it back with starts
-// exactly at the screen's left edge (nothing of the window left of it shows).
+// its last 50 twips, and the strip the pointer brings it back with reaches
+// the screen's left edge (nothing of the window but the strip shows).
 void expectSlidOff(const Flistimages& f) {
   EXPECT_LT(f.Left(), 0);
   EXPECT_GE(f.Left() + f.Width(), 50) << "the rightmost 50 twips stay on the screen";
-  EXPECT_EQ(f.PictBande.widget()->mapToGlobal(QPoint(0, 0)).x(), 0) << "the strip is flush with the screen's edge";
+  EXPECT_LE(f.PictBande.widget()->mapToGlobal(QPoint(0, 0)).x(), 0) << "the strip reaches the screen's edge";
   EXPECT_EQ(f.PictBande.widget()->mapToGlobal(QPoint(f.PictBande.widget()->width() - 1, 0)).x(),
             f.widget()->mapToGlobal(QPoint(f.widget()->width() - 1, 0)).x())
       << "and ends at the window's right edge";

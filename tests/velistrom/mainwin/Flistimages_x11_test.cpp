@@ -3,11 +3,13 @@
 // left leaving a strip that brings it back under the pointer.
 #include "tests/velistrom/mainwin/CaptureFixture.h"
 
+#include "platform/ActiveWindow.h"
 #include "platform/ScreenGrab.h"
 #include "platform/WindowMask.h"
 #include "platform/X11Display.h"
 #include "tests/support/XTestKeys.h"
 
+#include <QDateTime>
 #include <QMouseEvent>
 #include <QTest>
 #include <QWidget>
@@ -103,8 +105,9 @@ TEST_F(ThumbnailWindowX11, DocksLeftSlidesOffOnTheArrowAndComesBackFromItsStrip)
   // Only the strip and the right border remain on screen, and they are drawn.
   const QRect frame = win()->frameGeometry();
   EXPECT_GT(frame.right(), 0);
-  const int stripX = fl().PictBande.widget()->mapToGlobal(QPoint(0, 0)).x();
-  ASSERT_GE(stripX, 0);
+  // The strip covers the whole client: its part on the screen starts at the edge.
+  const int stripX = std::max(0, fl().PictBande.widget()->mapToGlobal(QPoint(0, 0)).x());
+  ASSERT_LT(stripX, win()->mapToGlobal(QPoint(win()->width() - 3, 0)).x());
   const QPoint onStrip(stripX + 3, win()->mapToGlobal(QPoint(0, win()->height() / 2)).y());
   // The strip as it draws itself, not whatever else stands there.
   QWidget* bande = fl().PictBande.widget();
@@ -117,6 +120,52 @@ TEST_F(ThumbnailWindowX11, DocksLeftSlidesOffOnTheArrowAndComesBackFromItsStrip)
   EXPECT_TRUE(QTest::qWaitFor([&] { return win()->frameGeometry().x() == 0; }, 3000));
   EXPECT_EQ(fl().Left(), 0);
   EXPECT_TRUE(fl().TimerCache.Enabled());
+}
+
+// Slid off by its 40 s timer, the window comes back at a pointer move over any
+// pixel of its client still on the screen: every column from the screen's edge
+// to the client's right edge, near the top, in the middle and near the foot,
+// where the slider (enabled), the count and the see-through background lie too.
+TEST_F(ThumbnailWindowX11, APointerMoveAnywhereOnTheSlidOffPartBringsItBack) {
+  add(Qt::green, 200, 150);
+  fl().Form_Activate();
+  ASSERT_TRUE(fl().Vscroll1.Enabled()) << "two captures: the slider takes the pointer";
+  fl().TimGif.setEnabled(false);  // the marquee's 400 ticks a slide would only slow the test
+  vb::setSteppedClock(QDateTime(QDate(2026, 3, 4), QTime(9, 0)));
+  fl().Form_MouseMove(0, 0, 0, 0);  // the timer counts on the stepped clock from here
+  ASSERT_TRUE(QTest::qWaitFor([&] { return win()->frameGeometry().x() == 0; }, 3000));
+  const QPoint away(900, 900);
+  const QPoint thumb = centreOf(fl().Image1[1]);  // where the window stands when docked
+  const QRect client = win()->geometry();
+  const int heights[] = {client.top() + 1, client.center().y(), client.bottom() - 1};
+  QWidget* bande = fl().PictBande.widget();
+  const QRgb stripColour = bande->grab().toImage().pixel(0, 0);
+  QStringList missed;
+  for (int y : heights) {
+    for (int x = 0;; ++x) {
+      input_.movePointer(away);
+      input_.sync();
+      vb::stepClock(40000);
+      ASSERT_TRUE(QTest::qWaitFor([&] { return screenPixel(thumb) == qRgb(255, 0, 0); }, 3000))
+          << "slid off the screen";
+      // The client's right edge where the server has it: Qt need not have
+      // heard where the window manager really put the window.
+      const int border = win()->frameGeometry().right() - win()->geometry().right();
+      const int right = platform::windowFrameRect(win()->winId()).right() - border;
+      ASSERT_GE(right, 0) << "part of the client stays on the screen";
+      if (x > right) break;
+      // Where the window stands now, its strip drawn (and its shape with it).
+      (void)QTest::qWaitFor([&] { return screenPixel(QPoint(x, y)) == stripColour; }, 500);
+      input_.movePointer(QPoint(x, y));
+      input_.sync();
+      if (!QTest::qWaitFor([&] { return win()->frameGeometry().x() == 0; }, 1000)) {
+        missed << QString("%1,%2").arg(x).arg(y);
+        fl().Docker();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return win()->frameGeometry().x() == 0; }, 3000));
+      }
+    }
+  }
+  EXPECT_TRUE(missed.isEmpty()) << "no return at " << missed.join(" ").toStdString();
 }
 
 }  // namespace

@@ -349,6 +349,37 @@ TEST_F(OptionsDialog, OkWritesTheRecordRefreshesTheGlobalsAndHides) {
   EXPECT_EQ(gFormatBmp, 0);
 }
 
+// The padded fields of the record show from their start, as the same boxes
+// given the bare texts, and OK keeps the folder exactly.
+TEST_F(OptionsDialog, PaddedBoxesShowTheirStartAndOkKeepsTheFolder) {
+  const QString dossier = QString::fromUtf8("/home/u/my shots \u00e9t\u00e9");
+  gRepSauvLigne = Ligne300(dossier);
+  Options& o = dlg();
+  o.Show();
+  struct Box {
+    vb::TextBox& box;
+    QString padded, bare;
+  };
+  const Box boxes[] = {{o.Text1, Ligne300(dossier), dossier},
+                       {o.TxtEdit, "mspaint" + blanks(143), "mspaint"}};
+  for (const Box& b : boxes) {
+    SCOPED_TRACE(b.box.Name().toStdString());
+    ASSERT_EQ(b.box.Text(), b.padded);
+    EXPECT_EQ(edit(b.box)->cursorPosition(), 0);
+    const QImage atOpening = b.box.widget()->grab().toImage();
+    b.box.setText(b.bare);
+    EXPECT_EQ(b.box.widget()->grab().toImage(), atOpening) << "the first characters show";
+    b.box.setText(b.padded);
+  }
+
+  o.OKButton_Click();
+  ASSERT_EQ(main.saves, 1);
+  EXPECT_EQ(o.Text1.Text(), Ligne300(dossier));
+  EXPECT_EQ(gRepSauve, dossier);
+  EXPECT_EQ(gRepSauvLigne, Ligne300(dossier));
+  EXPECT_EQ(gMesDocs, Ligne300(dossier));
+}
+
 TEST_F(OptionsDialog, TheTooltipWithoutAnArrowGetsOnlyTheFolder) {
   main.tooltip = "Save all";
   dlg().Text1.setText("/srv/pics");
