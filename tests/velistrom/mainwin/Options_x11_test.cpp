@@ -102,6 +102,9 @@ TEST_F(OptionsOverlayX11, UntickingTheHandlesHidesTheOverlaysRectangleAtOnce) {
   f.Show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(f.widget()));
   ASSERT_TRUE(waitFor([&] { return f.rectsel.widget()->isVisible(); })) << "the saved-size rectangle shows";
+  // The overlay's one sizing tick after its load shows the rectangle again:
+  // the untick comes after it, as any user's does.
+  ASSERT_TRUE(waitFor([&] { return !f.Timreinit.Enabled(); })) << "the first sizing tick ran";
   EXPECT_EQ(f.coinrect.Count(), 8);
 
   Options& o = frmOptions();
