@@ -183,10 +183,7 @@ void FrmMain::GestVignettes(vb::PictureBox& uneImage) {
 bool FrmMain::EnregVign(int& NouVign, vb::PictureBox& uneImage) {
   const QString chemin = gRepCapt + "/" + vign::NomCapt(HeureSess, NouVign);
   platform::ImageStatus st = platform::ImageStatus::AccessDenied;
-  if (platform::makePrivateFolder(gRepCapt)) {
-    const platform::ImageEncoderInfo* bmp = platform::findEncoderByMime("image/bmp");
-    st = bmp ? platform::savePicture(uneImage.Image(), chemin, bmp->clsid) : platform::ImageStatus::GenericError;
-  }
+  if (platform::makePrivateFolder(gRepCapt)) st = platform::saveTemporaryBitmap(uneImage.Image(), chemin);
   if (st != platform::ImageStatus::Ok) {
     vb::MsgBox("Save/Sauver " + QString::number(vb::vbErrPathFileAccess) + " " +
                    vb::Error::standardDescription(vb::vbErrPathFileAccess) + " (" +
