@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Turns bench/compare.sh's measurements into the tables of bench/README.md and
 the ratio chart bench/compare.svg.
-  compare_report.py RESULTS.tsv RUNS DATE MACHINE README SVG"""
+  compare_report.py RESULTS.tsv RUNS DATE MACHINE README SVG
+README and SVG "-": the tables go to standard output, nothing is written."""
 import collections
 import sys
 
@@ -12,9 +13,10 @@ def load(path):
     rows = []
     with open(path) as f:
         for line in f:
-            kind, task, size, tool, ms, bytes_, start, fmt = line.rstrip("\n").split("\t")
+            kind, task, size, tool, ms, bytes_, start, fmt, psnr = line.rstrip("\n").split("\t")
             rows.append(dict(kind=kind, task=task, size=size, tool=tool, ms=float(ms),
-                             bytes=int(bytes_), start=float(start), fmt=fmt))
+                             bytes=int(bytes_), start=float(start), fmt=fmt,
+                             psnr=None if psnr in ("", "-") else float(psnr)))
     return rows
 
 
@@ -22,10 +24,14 @@ def num(n):
     return f"{n:,}".replace(",", " ")
 
 
+def db(psnr):
+    return "–" if psnr is None else f"{psnr:.2f}"
+
+
 def picture_table(rows, ratios):
-    out = ["| fixture | format | ours ms | ours bytes | peer | peer ms (start) | peer bytes "
-           "| time ours/peer | bytes ours/peer |",
-           "|---|---|---:|---:|---|---:|---:|---:|---:|"]
+    out = ["| fixture | format | ours ms | ours bytes | ours PSNR dB | peer | peer ms (start) | peer bytes "
+           "| peer PSNR dB | time ours/peer | bytes ours/peer |",
+           "|---|---|---:|---:|---:|---|---:|---:|---:|---:|---:|"]
     ours = {(r["task"], r["fmt"]): r for r in rows if r["kind"] == "picture" and r["tool"] == "ours"}
     for r in rows:
         if r["kind"] != "picture" or r["tool"] == "ours":
@@ -35,8 +41,9 @@ def picture_table(rows, ratios):
             continue
         t, b = o["ms"] / r["ms"], o["bytes"] / r["bytes"]
         ratios.append((f'{r["fmt"]} {r["task"]} / {r["tool"]}', t))
-        out.append(f'| {r["task"]} | {r["fmt"]} | {o["ms"]:.1f} | {num(o["bytes"])} | {r["tool"]} '
-                   f'| {r["ms"]:.1f} ({r["start"]:.1f}) | {num(r["bytes"])} | {t:.2f} | {b:.3f} |')
+        out.append(f'| {r["task"]} | {r["fmt"]} | {o["ms"]:.1f} | {num(o["bytes"])} | {db(o["psnr"])} '
+                   f'| {r["tool"]} | {r["ms"]:.1f} ({r["start"]:.1f}) | {num(r["bytes"])} | {db(r["psnr"])} '
+                   f'| {t:.2f} | {b:.3f} |')
     return out
 
 
@@ -106,7 +113,8 @@ def main():
                "Ours are in-process Google Benchmark medians (`convimage_bench`: BMP file to "
                "written file; `screengrab_bench`, `wholescreen_bench`, `overlay_bench` on the "
                "script's Xvfb); the peers are whole processes, their start-up (a `--version` "
-               "run) in brackets. Ratios are against the peer's whole time.", "",
+               "run) in brackets. Ratios are against the peer's whole time. PSNR over R, G and B "
+               "against the source, for the lossy formats (99: identical).", "",
                "### Picture writers against ImageMagick `convert` and `gifsicle -O3`", ""]
     section += picture_table(rows, ratios)
     section += ["", "### Grab, whole-screen path and overlay against scrot, maim and import", ""]
@@ -114,10 +122,13 @@ def main():
     section += ["", "### Resident memory of 200 whole-screen captures in the list", ""]
     section += memory_table(rows)
     section += ["", "![time ratios, ours to each peer](compare.svg)", "", END]
+    block = "\n".join(section)
+    if readme == "-":
+        print(block)
+        return
     with open(svg, "w") as f:
         f.write(chart(ratios))
     text = open(readme).read()
-    block = "\n".join(section)
     if BEGIN in text and END in text:
         text = text[:text.index(BEGIN)] + block + text[text.index(END) + len(END):]
     else:

@@ -1,8 +1,10 @@
 // The whole-screen capture path of the main window, without its 0.3 s wait
 // for the windows to vanish: grab of the root window, the pointer drawn in,
-// and the addition to the capture list (thumbnail row and temporary bitmap).
+// and the addition to the capture list (thumbnail row and temporary bitmap),
+// and that addition step by step.
 // Runs on whatever $DISPLAY is; the label gives the screen size. Start an Xvfb
 // of the size wanted, e.g. Xvfb :55 -screen 0 3840x2160x24, with openbox.
+#include "platform/Imaging.h"
 #include "platform/Pointer.h"
 #include "platform/X11Display.h"
 #include "platform/forms/Forms.h"
@@ -12,6 +14,7 @@
 #include "velistrom/core/GlobCapt.h"
 #include "velistrom/core/GlobMain.h"
 #include "velistrom/core/GlobParams.h"
+#include "velistrom/mainwin/Vignettes.h"
 #include "velistrom/mainwin/frmMain.h"
 
 #include <benchmark/benchmark.h>
@@ -22,6 +25,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -89,14 +93,18 @@ void BM_GrabAndPointer(benchmark::State& state) {
   state.SetLabel(taille(zone).toStdString());
 }
 
-// One capture joins the list: thumbnail and enlarged copy, temporary bitmap.
-void BM_AddToList(benchmark::State& state) {
-  if (!pret(state)) return;
-  const mainwin::Prise p = mainwin::Prendre(false, true, platform::kNoPointer, QPoint());
-  gMain->Picture1.setWidth(p.zone.width() * 15);
-  gMain->Picture1.setHeight(p.zone.height() * 15);
-  gMain->Picture1.setPicture(p.image);
+// Picture1 holding a grab, as a capture leaves it.
+void dansPicture1(const QImage& image) {
+  gMain->Picture1.setWidth(image.width() * 15);
+  gMain->Picture1.setHeight(image.height() * 15);
+  gMain->Picture1.setPicture(image);
+}
+
+// Picture1 joins the list again and again; the list is emptied every 150
+// outside the timing.
+void ajouterPicture1(benchmark::State& state) {
   viderListe();
+  const double larg = gMain->Picture1.Width();
   for (auto _ : state) {
     if (gNbCapt >= 150) {
       state.PauseTiming();
@@ -104,10 +112,79 @@ void BM_AddToList(benchmark::State& state) {
       state.ResumeTiming();
     }
     gModeCapt = "e";
-    gLargImg = p.zone.width() * 15.0;
+    gLargImg = larg;
     gMain->GestVignettes(gMain->Picture1);
   }
   viderListe();
+}
+
+// One capture joins the list: thumbnail and enlarged copy, temporary bitmap.
+void BM_AddToList(benchmark::State& state) {
+  if (!pret(state)) return;
+  const mainwin::Prise p = mainwin::Prendre(false, true, platform::kNoPointer, QPoint());
+  dansPicture1(p.image);
+  ajouterPicture1(state);
+  state.SetLabel(taille(p.zone).toStdString());
+}
+
+// The steps of the list's addition, one by one, on a real grab: the temporary
+// bitmap, the two halftone copies (and, for comparison, Qt's smooth scale
+// that made them before), and everything else (rows, window, events) with a
+// capture too small for its pixels to count.
+mainwin::Prise grabOnce() {
+  mainwin::Prise p = mainwin::Prendre(false, true, platform::kNoPointer, QPoint());
+  dansPicture1(p.image);
+  return p;
+}
+
+void BM_ListStep_Bitmap(benchmark::State& state) {
+  if (!pret(state)) return;
+  const mainwin::Prise p = grabOnce();
+  viderListe();
+  int n = 0;
+  for (auto _ : state) {
+    if (++n % 150 == 0) {
+      state.PauseTiming();
+      viderListe();
+      state.ResumeTiming();
+    }
+    const QString chemin = gRepCapt + "/Captprov_" + QString::number(n) + ".bmp";
+    if (platform::saveTemporaryBitmap(gMain->Picture1.Image(), chemin) != platform::ImageStatus::Ok)
+      return state.SkipWithError("bitmap not written");
+  }
+  viderListe();
+  state.SetLabel(taille(p.zone).toStdString());
+}
+
+// The thumbnail and enlarged sizes a row of this grab gets.
+std::vector<QSize> taillesRangee(const QRect& zone) {
+  Flistimages& fl = flistimages();
+  const vign::Aspect a = vign::RegleAspect(zone.width() * 15.0, zone.height() * 15.0, fl.Image1[0].Width(),
+                                           fl.Image1[0].Height(), fl.Gimage1[0].Width(), fl.Gimage1[0].Height());
+  const int w = vb::twipsToPixels(a.largVign), h = vb::twipsToPixels(a.hautVign);
+  return {QSize(w, h), QSize(vign::Arrondi(w * 1.7), vign::Arrondi(h * 1.7))};
+}
+
+void BM_ListStep_Thumbnails(benchmark::State& state, bool qtSmooth) {
+  if (!pret(state)) return;
+  const mainwin::Prise p = grabOnce();
+  const std::vector<QSize> tailles = taillesRangee(p.zone);
+  for (auto _ : state) {
+    if (qtSmooth) {
+      for (const QSize& t : tailles)
+        benchmark::DoNotOptimize(p.image.scaled(t, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    } else {
+      benchmark::DoNotOptimize(mainwin::DemiTeintes(p.image, tailles));
+    }
+  }
+  state.SetLabel(taille(p.zone).toStdString());
+}
+
+void BM_ListStep_RowsAndWindow(benchmark::State& state) {
+  if (!pret(state)) return;
+  const mainwin::Prise p = grabOnce();
+  dansPicture1(p.image.copy(0, 0, 16, 9));
+  ajouterPicture1(state);
   state.SetLabel(taille(p.zone).toStdString());
 }
 
@@ -125,9 +202,7 @@ void BM_WholeScreenPath(benchmark::State& state) {
     }
     mainwin::Prise p = mainwin::Prendre(false, true, h, QPoint(400, 300));
     zone = p.zone;
-    gMain->Picture1.setWidth(p.zone.width() * 15);
-    gMain->Picture1.setHeight(p.zone.height() * 15);
-    gMain->Picture1.setPicture(p.image);
+    dansPicture1(p.image);
     gModeCapt = "e";
     gLargImg = p.zone.width() * 15.0;
     gMain->GestVignettes(gMain->Picture1);
@@ -157,9 +232,7 @@ void BM_Resident200Captures(benchmark::State& state) {
     for (int i = 1; i <= 200; ++i) {
       mainwin::Prise p = mainwin::Prendre(false, true, h, QPoint(400, 300));
       zone = p.zone;
-      gMain->Picture1.setWidth(p.zone.width() * 15);
-      gMain->Picture1.setHeight(p.zone.height() * 15);
-      gMain->Picture1.setPicture(p.image);
+      dansPicture1(p.image);
       gModeCapt = "e";
       gLargImg = p.zone.width() * 15.0;
       gMain->GestVignettes(gMain->Picture1);
@@ -177,6 +250,10 @@ BENCHMARK(BM_Resident200Captures)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Grab)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GrabAndPointer)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AddToList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListStep_Bitmap)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ListStep_Thumbnails, averaged, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ListStep_Thumbnails, qt_smooth, true)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListStep_RowsAndWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WholeScreenPath)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {

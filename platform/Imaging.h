@@ -51,6 +51,13 @@ ImageStatus loadPicture(const QString& path, QImage& out);
 ImageStatus savePicture(const QImage& image, const QString& path, const QUuid& clsid,
                         std::optional<int> jpegQuality = std::nullopt);
 
+// A temporary bitmap of the run (the capture list's own copy of a capture):
+// the same file as savePicture's BMP, complete under its name or absent, but
+// not waited for on the disk, which takes several times longer than writing a
+// whole screen's bitmap. A crash of the program leaves it whole; only a crash
+// of the system can lose it.
+ImageStatus saveTemporaryBitmap(const QImage& image, const QString& path);
+
 // Peak signal-to-noise ratio in dB of `b` against `a` over R, G and B
 // (infinity when equal, 0 when the sizes differ).
 double picturePsnr(const QImage& a, const QImage& b);

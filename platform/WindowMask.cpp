@@ -2,8 +2,12 @@
 
 #include "platform/X11Display.h"
 
+#include <QAbstractScrollArea>
 #include <QEvent>
+#include <QMoveEvent>
+#include <QPaintEvent>
 #include <QPointer>
+#include <QResizeEvent>
 #include <QTimer>
 #include <QWidget>
 
@@ -69,20 +73,36 @@ class ColourKey : public QObject {
 
   void setKey(QRgb key) {
     key_ = key;
+    applied_ = false;  // every pixel is looked at again
     rebuild();
   }
 
+  // The shape from the rendered window: all of it after a new size, native
+  // window or key, else only the part repainted since the last time (adding a
+  // row to a long list repaints a few controls, not the whole window).
   void rebuild() {
     timer_.stop();
     if (!window_ || window_->size().isEmpty()) return;
+    const QRect whole = window_->rect();
+    const bool all = !applied_ || whole.size() != shapedSize_;
+    const QRect part = all ? whole : dirty_.boundingRect() & whole;
+    dirty_ = QRegion();
+    if (part.isEmpty()) return;
     const qreal dpr = window_->devicePixelRatioF();
-    QImage image((QSizeF(window_->size()) * dpr).toSize(), QImage::Format_RGB32);
+    QImage image((QSizeF(part.size()) * dpr).toSize(), QImage::Format_RGB32);
     image.setDevicePixelRatio(dpr);
     image.fill(key_);
     rendering_ = true;
-    window_->render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    window_->render(&image, QPoint(), QRegion(part), QWidget::DrawWindowBackground | QWidget::DrawChildren);
     rendering_ = false;
-    applyShape(regionWithoutColour(image, key_), false);
+    const QPoint at = (QPointF(part.topLeft()) * dpr).toPoint();
+    const QRegion seen = regionWithoutColour(image, key_).translated(at);
+    if (all) {
+      shapedSize_ = whole.size();
+      applyShape(seen, false);
+    } else {
+      applyShape((shape_ - QRect(at, image.size())) | seen, false);
+    }
   }
 
   QRegion shape() const { return shape_; }
@@ -95,7 +115,14 @@ class ColourKey : public QObject {
           watch(child);
         break;
       case QEvent::Paint:
-        if (!rendering_) timer_.start();
+        if (!rendering_ && window_) {
+          const QWidget* w = static_cast<QWidget*>(watched);
+          // A scrolled view moves its pixels and repaints only the strip it uncovers.
+          const bool view = w->parentWidget() && qobject_cast<QAbstractScrollArea*>(w->parentWidget());
+          const QRegion region = view ? QRegion(w->rect()) : static_cast<QPaintEvent*>(event)->region();
+          dirty_ += region.translated(w->mapTo(window_, QPoint()));
+          timer_.start();
+        }
         break;
       case QEvent::Show:
         // Shaped before it is mapped, so the key colour never flashes up.
@@ -108,6 +135,26 @@ class ColourKey : public QObject {
       case QEvent::WinIdChange:
         if (watched == window_) {
           applied_ = false;  // a new native window has no shape yet
+          timer_.start();
+          break;
+        }
+        [[fallthrough]];
+      case QEvent::Move:
+      case QEvent::Hide:
+        // A child moved or resized keeps its pixels (they are copied, not
+        // repainted), and one that hides uncovers what is below it: where it
+        // was and where it is.
+        if (watched != window_ && window_ && !rendering_ &&
+            (event->type() == QEvent::Hide || static_cast<QWidget*>(watched)->isVisible())) {
+          const auto* w = static_cast<QWidget*>(watched);
+          QRect was = w->geometry();
+          if (event->type() == QEvent::Move) was.moveTopLeft(static_cast<QMoveEvent*>(event)->oldPos());
+          if (event->type() == QEvent::Resize) was.setSize(static_cast<QResizeEvent*>(event)->oldSize());
+          if (const QWidget* parent = w->parentWidget()) {
+            const QPoint origin = parent->mapTo(window_, QPoint());
+            dirty_ += was.translated(origin);
+            dirty_ += w->geometry().translated(origin);
+          }
           timer_.start();
         }
         break;
@@ -154,6 +201,8 @@ class ColourKey : public QObject {
   QRgb key_;
   QTimer timer_;
   QRegion shape_;
+  QSize shapedSize_;  // the window's size when the whole shape was last made
+  QRegion dirty_;     // repainted since, in window coordinates
   bool rendering_ = false;
   bool applied_ = false;
 };

@@ -56,6 +56,9 @@ Control::Control(Container& container, const QString& name, QWidget* widget, boo
     area->viewport()->installEventFilter(filter_);
     area->viewport()->setMouseTracking(true);
   }
+  // Shown with no size until it is placed: a widget's default 640 x 480 would
+  // have its container repaint all that, for a control that takes a corner.
+  widget->setGeometry(0, 0, 0, 0);
   widget->show();
   pixelGeom_ = widget->geometry();
   for (int i = 0; i < 4; ++i) geom_[i] = 0;
@@ -423,6 +426,7 @@ void PictureBox::setAutoSize(bool on) {
 
 void PictureBox::setBorderStyle(int style) {
   if (style < 0 || style > 1) throw Error(vbErrInvalidProperty);
+  if (style == borderStyle_) return;
   // The outer size stays; the client area changes with the border.
   borderStyle_ = style;
   onGeometryChanged();
@@ -928,8 +932,13 @@ Frame::Frame(Container& parent, const QString& name) : Control(parent, name, new
       p.drawText(QPoint(8, fm.ascent()), text);
     }
   };
+  keepStillOnResize();
   Move(0, 0, 1815, 1215);
 }
+
+// Without a border the drawing is the same fill wherever it is, so a frame
+// that grows (a list's frame grows a row at a time) repaints only what it gains.
+void Frame::keepStillOnResize() { widget()->setAttribute(Qt::WA_StaticContents, borderStyle_ == 0); }
 
 void Frame::setCaption(const QString& caption) {
   caption_ = caption;
@@ -937,6 +946,7 @@ void Frame::setCaption(const QString& caption) {
 }
 void Frame::setBorderStyle(int style) {
   borderStyle_ = style;
+  keepStillOnResize();
   widget()->update();
 }
 void Frame::setBackColor(Color color) {
@@ -948,6 +958,7 @@ std::unique_ptr<ArrayElement> Frame::cloneForArray_(ArrayElement*) const {
   auto c = std::make_unique<Frame>(container_, Name());
   c->caption_ = caption_;
   c->borderStyle_ = borderStyle_;
+  c->keepStillOnResize();
   c->copyCommon(*this);
   c->setVisible(false);
   return c;

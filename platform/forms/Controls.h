@@ -408,6 +408,7 @@ class Frame : public Control, public Container {
   bool consumesMouse() const override { return true; }
 
  private:
+  void keepStillOnResize();
   QString caption_;
   int borderStyle_ = 1;
 };

@@ -26,6 +26,7 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <unordered_set>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -316,17 +317,16 @@ void Container::restack(Control* control, bool toFront) {
   QWidget* parent = containerWidget();
   if (!w || !parent) return;
   // The lowest windowed sibling in Qt's stacking order (children() runs bottom to top).
+  // Looked up, not searched for each sibling: a list of many rows has thousands.
+  std::unordered_set<const QObject*> windowed;
+  for (Control* c : children_)
+    if (!c->windowless() && c->widget() && c->widget() != w) windowed.insert(c->widget());
   QWidget* lowestWindowed = nullptr;
-  for (QObject* o : parent->children()) {
-    auto* sib = qobject_cast<QWidget*>(o);
-    if (!sib || sib == w) continue;
-    for (Control* c : children_)
-      if (c->widget() == sib && !c->windowless()) {
-        lowestWindowed = sib;
-        break;
-      }
-    if (lowestWindowed) break;
-  }
+  for (QObject* o : parent->children())
+    if (windowed.count(o)) {
+      lowestWindowed = static_cast<QWidget*>(o);
+      break;
+    }
   if (control->windowless()) {
     if (!toFront) w->lower();
     else if (lowestWindowed) w->stackUnder(lowestWindowed);

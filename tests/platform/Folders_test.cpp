@@ -98,6 +98,9 @@ TEST(Folders, ThePrivateFolderAndItsFilesAreTheUsersAlone) {
     const QString capture = own + "/tempocapt1/capt" + QString::number(mask) + ".bmp";
     ASSERT_EQ(platform::savePicture(img, capture, bmp->clsid), platform::ImageStatus::Ok);
     EXPECT_EQ(modeOf(capture), 0600u) << mask;
+    const QString temporary = own + "/tempocapt1/Captprov_" + QString::number(mask) + ".bmp";
+    ASSERT_EQ(platform::saveTemporaryBitmap(img, temporary), platform::ImageStatus::Ok);
+    EXPECT_EQ(modeOf(temporary), 0600u) << mask;
     const QString chosen = testenv::home() + "/chosen" + QString::number(mask) + ".bmp";
     ASSERT_EQ(platform::savePicture(img, chosen, bmp->clsid), platform::ImageStatus::Ok);
     EXPECT_EQ(modeOf(chosen), 0666u & ~mask) << mask;

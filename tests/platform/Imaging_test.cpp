@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
+#include <functional>
+#include <memory>
 
 #include "platform/GifWriter.h"
 #include "tests/support/ReadOnlyFolder.h"
@@ -189,6 +191,55 @@ TEST_F(Imaging, ANewFileGetsOrdinaryPermissions) {
   ASSERT_EQ(platform::savePicture(fixtures::knownPixels(), path("p.png"), encoderFor("image/png")),
             ImageStatus::Ok);
   EXPECT_TRUE(QFile::permissions(path("p.png")) & QFile::ReadOther);  // not a 0600 temporary file
+}
+
+// The capture list's temporary bitmap: the BMP file savePicture writes, taking
+// its name only once complete (nothing else ever shows in the folder), and
+// failing as a save fails, the destination kept.
+TEST_F(Imaging, ATemporaryBitmapIsTheSavedBmpAndFailsAsASaveDoes) {
+  const QImage picture = fixtures::noise(301, 77);
+  ASSERT_EQ(platform::savePicture(picture, path("saved.bmp"), encoderFor("image/bmp")), ImageStatus::Ok);
+  const QByteArray bmp = readFile(path("saved.bmp"));
+  QFile::remove(path("saved.bmp"));
+  const QString dest = path("Captprov_01.bmp");
+  for (const bool existing : {false, true}) {
+    SCOPED_TRACE(existing ? "over an existing file" : "a new file");
+    if (existing) writeFile(dest, "previous file");
+    ASSERT_EQ(platform::saveTemporaryBitmap(picture, dest), ImageStatus::Ok);
+    EXPECT_TRUE(readFile(dest) == bmp);
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Captprov_01.bmp"});
+    EXPECT_TRUE(QFile::permissions(dest) & QFile::ReadOther) << "outside the programs' folder: the umask's";
+  }
+
+  const QString ro = path("ro");
+  ASSERT_TRUE(QDir().mkpath(ro));
+  writeFile(ro + "/dest.bmp", "previous file");
+  const struct {
+    const char* what;
+    QString dest;
+    QImage picture;
+    ImageStatus status;
+    std::function<std::shared_ptr<void>()> during;
+  } failures[] = {
+      {"no picture", dest, QImage(), ImageStatus::InvalidParameter, [] { return nullptr; }},
+      {"no such folder", path("no/such/folder/a.bmp"), picture, ImageStatus::FileNotFound, [] { return nullptr; }},
+      {"a full disk", dest, picture, ImageStatus::SystemError,
+       [] { return std::make_shared<fixtures::FileSizeLimit>(2048); }},
+      {"a read-only folder", ro + "/dest.bmp", picture, ImageStatus::AccessDenied,
+       [&] { return std::make_shared<testsupport::ReadOnlyFolder>(ro); }},
+  };
+  writeFile(dest, "previous file");
+  for (const auto& f : failures) {
+    SCOPED_TRACE(f.what);
+    {
+      const auto held = f.during();
+      EXPECT_EQ(platform::saveTemporaryBitmap(f.picture, f.dest), f.status);
+    }
+    EXPECT_EQ(readFile(dest), "previous file");
+    EXPECT_EQ(readFile(ro + "/dest.bmp"), "previous file");
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Captprov_01.bmp"});
+    EXPECT_EQ(QDir(ro).entryList(QDir::Files | QDir::Hidden), QStringList{"dest.bmp"});
+  }
 }
 
 TEST_F(Imaging, GifIsOneFrameWithAGlobalTableOnly) {

@@ -6,9 +6,13 @@
 #include "tests/support/XTestKeys.h"
 
 #include <QMouseEvent>
+#include <QListWidget>
+#include <QScrollBar>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 // Xlib last: its macros clash with Qt.
 #include <X11/Xlib.h>
@@ -118,6 +122,70 @@ TEST_F(WindowMaskX11, ShapeFollowsRepaintsMovesAndNewChildren) {
   above->resize(260, 150);
   EXPECT_TRUE(QTest::qWaitFor([&] { return platform::colourKeyShape(above.get()).boundingRect().right() < 259; }, 3000));
   EXPECT_FALSE(shapeContains(above.get(), QPoint(250, 10)));
+}
+
+// The shape from the whole window, as a first shaping makes it. Rendering
+// repaints every widget: the key's next rebuild is made here as well, so that
+// the next change starts from nothing repainted.
+QRegion wholeShape(QWidget* window) {
+  QImage image(window->size(), QImage::Format_RGB32);
+  image.fill(kKey);
+  window->render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+  platform::refreshColourKey(window);
+  return platform::regionWithoutColour(image, kKey);
+}
+
+// The shape once the window has repainted what a change touched.
+QRegion shapeAfterRepaint(QWidget* window) {
+  for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+  platform::refreshColourKey(window);
+  return platform::colourKeyShape(window);
+}
+
+// After a change only the part repainted is looked at again: whatever the
+// change, the shape is the one the whole window gives, also where pixels were
+// moved without a repaint (a moved child, a scrolled view).
+TEST_F(WindowMaskX11, AfterEachChangeTheShapeIsTheWholeWindowsShape) {
+  // A list of rows in the key colour and in an opaque one: scrolling it moves
+  // its pixels and repaints only the rows it uncovers.
+  auto* view = new QListWidget(above.get());
+  view->setGeometry(110, 10, 80, 60);
+  view->setFrameShape(QFrame::NoFrame);
+  view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+  for (int i = 0; i < 40; ++i) {
+    auto* row = new QListWidgetItem(QString(), view);
+    row->setSizeHint(QSize(80, 8));
+    row->setBackground(i % 2 ? QColor(Qt::darkGreen) : QColor(kKey));
+  }
+  view->show();
+  auto* second = new Plate(above.get(), Qt::yellow, QRect(20, 80, 50, 40));
+  second->show();
+  platform::setColourKey(above.get(), kKey);
+  ASSERT_EQ(shapeAfterRepaint(above.get()), wholeShape(above.get()));
+
+  const struct {
+    const char* change;
+    std::function<void()> make;
+  } cases[] = {
+      {"a child repainted in the key colour", [&] { inner->setColour(QColor(kKey)); }},
+      {"and back", [&] { inner->setColour(Qt::blue); }},
+      {"a child moved", [&] { inner->move(60, 40); }},
+      {"a child moved onto another", [&] { second->move(50, 30); }},
+      {"the lower one raised", [&] { inner->raise(); }},
+      {"a child made smaller", [&] { second->resize(20, 15); }},
+      {"a child made larger", [&] { second->resize(70, 90); }},
+      {"a child hidden", [&] { inner->hide(); }},
+      {"a child shown", [&] { inner->show(); }},
+      {"a view scrolled by part of a stripe", [&] { view->verticalScrollBar()->setValue(5); }},
+      {"and by more", [&] { view->verticalScrollBar()->setValue(37); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.change);
+    c.make();
+    const QRegion shape = shapeAfterRepaint(above.get());
+    EXPECT_EQ(shape, wholeShape(above.get()));
+  }
 }
 
 TEST_F(WindowMaskX11, KeySetBeforeShowingShapesTheWindowBeforeItAppears) {

@@ -356,6 +356,11 @@ void setRelaisCommandePourTests(std::function<void(int)> relais);
 // The halftone copy: the source rectangle (0, 0, sw, sh) averaged onto a
 // dw x dh picture; null when a size is not positive.
 QImage DemiTeinte(const QImage& source, int sw, int sh, int dw, int dh);
+// Halftone copies of the whole of `source`, one a size, made in one pass over
+// it (a null picture for an empty size).
+std::vector<QImage> DemiTeintes(const QImage& source, const std::vector<QSize>& tailles);
+// Draws a copy at (0, 0) of the persistent image of `box`.
+void Poser(const QImage& copie, vb::PictureBox& box);
 // The whole of `source` stretched in halftone over the persistent image of
 // `box`, at (0, 0, dw, dh) pixels (its client size when dw or dh is 0).
 void EtirerDans(const QImage& source, vb::PictureBox& box, int dw = 0, int dh = 0);

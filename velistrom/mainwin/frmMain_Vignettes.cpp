@@ -85,12 +85,15 @@ void ChargerRangee(Flistimages& fl, int n, const QImage& source) {
   fl.pictmail[n].setTop(vign.Top());
   fl.Chkmail[n].setTop(vign.Top() + fl.Lbldim[n].Height() + 100);
 
-  // Halftone: a smooth stretch of the whole picture, drawn once onto each
-  // box's surface (not kept a second time as its picture).
+  // Halftone: both copies of the whole picture made in one pass over it, drawn
+  // once onto each box's surface (not kept a second time as its picture).
   const int dW = vb::twipsToPixels(vign.Width()), dH = vb::twipsToPixels(vign.Height());
   const QImage src = source.isNull() ? QImage(1, 1, QImage::Format_RGB32) : source;
-  mainwin::EtirerDans(src, vign, std::max(1, dW), std::max(1, dH));
-  mainwin::EtirerDans(src, agr, std::max(1, vign::Arrondi(dW * 1.7)), std::max(1, vign::Arrondi(dH * 1.7)));
+  const std::vector<QImage> copies = mainwin::DemiTeintes(
+      src, {QSize(std::max(1, dW), std::max(1, dH)),
+            QSize(std::max(1, vign::Arrondi(dW * 1.7)), std::max(1, vign::Arrondi(dH * 1.7)))});
+  mainwin::Poser(copies[0], vign);
+  mainwin::Poser(copies[1], agr);
 }
 
 }  // namespace
@@ -183,10 +186,7 @@ void FrmMain::GestVignettes(vb::PictureBox& uneImage) {
 bool FrmMain::EnregVign(int& NouVign, vb::PictureBox& uneImage) {
   const QString chemin = gRepCapt + "/" + vign::NomCapt(HeureSess, NouVign);
   platform::ImageStatus st = platform::ImageStatus::AccessDenied;
-  if (platform::makePrivateFolder(gRepCapt)) {
-    const platform::ImageEncoderInfo* bmp = platform::findEncoderByMime("image/bmp");
-    st = bmp ? platform::savePicture(uneImage.Image(), chemin, bmp->clsid) : platform::ImageStatus::GenericError;
-  }
+  if (platform::makePrivateFolder(gRepCapt)) st = platform::saveTemporaryBitmap(uneImage.Image(), chemin);
   if (st != platform::ImageStatus::Ok) {
     vb::MsgBox("Save/Sauver " + QString::number(vb::vbErrPathFileAccess) + " " +
                    vb::Error::standardDescription(vb::vbErrPathFileAccess) + " (" +

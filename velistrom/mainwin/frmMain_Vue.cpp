@@ -4,6 +4,7 @@
 // the selection overlay. Geometry in twips; the stretched copies in pixels.
 #include "velistrom/mainwin/frmMain.h"
 
+#include "platform/Reduce.h"
 #include "platform/forms/Runtime.h"
 #include "velistrom/core/GlobTextes.h"
 #include "velistrom/core/GlobCapt.h"
@@ -30,27 +31,40 @@ std::int32_t pixelsY(double twips) { return std::int32_t(std::nearbyint(twips / 
 
 }  // namespace
 
-// A smooth scale averages every source pixel on a reduction, as halftone does;
-// a nearest-pixel one would drop rows and columns.
+// A reduction averages every source pixel, as halftone does (a nearest-pixel
+// copy would drop rows and columns); an enlargement is a smooth scale.
+std::vector<QImage> mainwin::DemiTeintes(const QImage& source, const std::vector<QSize>& tailles) {
+  std::vector<QImage> copies = platform::reduceByAveraging(source, tailles);
+  for (std::size_t k = 0; k < tailles.size(); ++k) {
+    const QSize t = tailles[k];
+    if (!copies[k].isNull() || source.isNull() || t.isEmpty()) continue;
+    const QImage entiere = source.convertToFormat(QImage::Format_RGB32);
+    copies[k] = entiere.size() == t ? entiere : entiere.scaled(t, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  }
+  return copies;
+}
+
 QImage mainwin::DemiTeinte(const QImage& source, int sw, int sh, int dw, int dh) {
   if (source.isNull() || sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return {};
   // The whole picture needs no copy of its own.
   const QImage whole = sw == source.width() && sh == source.height() ? source : source.copy(0, 0, sw, sh);
-  const QImage part = whole.convertToFormat(QImage::Format_RGB32);
-  if (part.width() == dw && part.height() == dh) return part;
-  return part.scaled(dw, dh, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  if (whole.width() == dw && whole.height() == dh) return whole.convertToFormat(QImage::Format_RGB32);
+  return DemiTeintes(whole, {QSize(dw, dh)}).front();
 }
 
-void mainwin::EtirerDans(const QImage& source, vb::PictureBox& box, int dw, int dh) {
+void mainwin::Poser(const QImage& copie, vb::PictureBox& box) {
   QImage& cible = box.canvas();
-  if (dw <= 0 || dh <= 0) {
-    dw = cible.width();
-    dh = cible.height();
-  }
-  const QImage copie = DemiTeinte(source, source.width(), source.height(), dw, dh);
   if (copie.isNull() || cible.isNull()) return;
   QPainter p(&cible);
   p.drawImage(0, 0, copie);
+}
+
+void mainwin::EtirerDans(const QImage& source, vb::PictureBox& box, int dw, int dh) {
+  if (dw <= 0 || dh <= 0) {
+    dw = box.canvas().width();
+    dh = box.canvas().height();
+  }
+  Poser(DemiTeinte(source, source.width(), source.height(), dw, dh), box);
 }
 
 // ============================================================================ a fresh capture

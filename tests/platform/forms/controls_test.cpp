@@ -10,12 +10,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPaintEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
 
 using namespace testforms;
 
@@ -765,3 +770,73 @@ TEST(Controls, ContainersPlaceChildrenInTheirOwnCoordinates) {
 }
 
 }  // namespace
+
+namespace {
+
+// A borderless frame holding a label far from its top left corner.
+class RepaintForm : public vb::Form {
+ public:
+  RepaintForm() : Form("RepaintForm") {
+    Move(0, 0, 9000, 9000);
+    frame.setBorderStyle(0);
+    frame.Move(0, 0, 7500, 6000);
+    probe.Move(3000, 3000, 1500, 300);
+    probe.setCaption("probe");
+  }
+  vb::Frame frame{*this, "frame"};
+  vb::Label probe{frame, "probe"};
+};
+vb::DefaultInstance<RepaintForm> frmRepaint;
+
+// Counts the paint events of a widget and the area they cover.
+struct PaintCount : QObject {
+  explicit PaintCount(QWidget* w) { w->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(e)->region();
+    return false;
+  }
+  QRegion region;
+};
+
+}  // namespace
+
+// A change repaints what it touches, not its neighbours: a list that gains a
+// row (new controls, its frame a row taller) would repaint every row shown.
+TEST(Controls, AChangeRepaintsWhatItTouchesOnly) {
+  RepaintForm& f = frmRepaint();
+  f.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(f.widget()));
+  std::vector<std::unique_ptr<vb::PictureBox>> made;
+  const struct {
+    const char* change;
+    std::function<void()> make;
+    bool probeRepainted;
+  } cases[] = {
+      {"a control made and placed away from it",
+       [&] {
+         made.push_back(std::make_unique<vb::PictureBox>(f.frame, "made"));
+         made.back()->Move(6000, 150, 600, 600);
+       },
+       false},
+      {"its borderless frame made taller", [&] { f.frame.setHeight(f.frame.Height() + 1800); }, false},
+      {"the label itself changed", [&] { f.probe.setCaption("changed"); }, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.change);
+    QCoreApplication::processEvents();
+    PaintCount probe(f.probe.widget());
+    c.make();
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(!probe.region.isEmpty(), c.probeRepainted);
+  }
+
+  // A bordered frame moves its bottom border when it grows: the old one is repainted.
+  f.frame.setBorderStyle(1);
+  QCoreApplication::processEvents();
+  PaintCount frame(f.frame.widget());
+  const int oldBottom = f.frame.widget()->height() - 1;
+  f.frame.setHeight(f.frame.Height() + 600);
+  for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+  EXPECT_TRUE(frame.region.contains(QPoint(50, oldBottom))) << "the old bottom border stays drawn";
+  f.Hide();
+}

@@ -4,9 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageWriter>
 #include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "platform/Imaging.h"
 #include "platform/forms/MsgBox.h"
@@ -68,6 +74,91 @@ TEST_F(ConvImage, JpegQualityOutsideZeroToHundredGivesTheBytesOf75) {
   EXPECT_EQ(Conversion::QualiteJpeg(0), 0);
   EXPECT_EQ(Conversion::QualiteJpeg(100), 100);
   EXPECT_TRUE(boxes().empty());
+}
+
+namespace {
+
+// The markers of a JPEG file before its scan: each marker's code and body.
+std::vector<std::pair<int, QByteArray>> jpegMarkers(const QByteArray& f) {
+  std::vector<std::pair<int, QByteArray>> out;
+  for (int i = 2; i + 4 <= f.size() && quint8(f[i]) == 0xFF;) {
+    const int code = quint8(f[i + 1]), length = quint8(f[i + 2]) * 256 + quint8(f[i + 3]);
+    out.emplace_back(code, f.mid(i + 4, length - 2));
+    if (code == 0xDA) break;  // the scan follows
+    i += 2 + length;
+  }
+  return out;
+}
+
+// The example tables of the JPEG standard (Annex K), in zigzag order, as the
+// IJG library scales them for a quality: 5000 / q below 50, 200 - 2q from 50.
+std::vector<int> scaledTable(const int (&natural)[64], int quality) {
+  static const int zigzag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
+                                 12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
+                                 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
+                                 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+  const int scale = quality < 50 ? 5000 / quality : 200 - 2 * quality;
+  std::vector<int> t;
+  for (int k = 0; k < 64; ++k) t.push_back(std::clamp((natural[zigzag[k]] * scale + 50) / 100, 1, 255));
+  return t;
+}
+const int kLuma[64] = {16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
+                       14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
+                       18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
+                       49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
+const int kChroma[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99,
+                         24, 26, 56, 99, 99, 99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99,
+                         99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+                         99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+
+}  // namespace
+
+// What a quality means stays what it meant: the standard's tables at that
+// quality, colour at half resolution both ways, a baseline file any viewer
+// reads. Only the coding of the numbers is made for the picture: the same
+// pixels as with the standard Huffman tables, in fewer bytes.
+TEST_F(ConvImage, JpegKeepsTheQualitysTablesAndPixelsInFewerBytes) {
+  QImage smooth(320, 240, QImage::Format_RGB32);  // smooth waves, like a photo
+  for (int y = 0; y < smooth.height(); ++y)
+    for (int x = 0; x < smooth.width(); ++x)
+      smooth.setPixel(x, y, qRgb(int(127.5 + 127.5 * std::sin(x / 40.0 + std::sin(y / 30.0))),
+                                 int(127.5 + 127.5 * std::sin(y / 23.0 + std::cos(x / 57.0))),
+                                 int(127.5 + 127.5 * std::sin(x / 66.0 + y / 37.0 + 2))));
+  ASSERT_TRUE(smooth.save(src(), "BMP"));
+  for (int quality : {70, 30, 95}) {
+    SCOPED_TRACE(quality);
+    const QByteArray ours = convert(Conversion::FormatJpeg, quality);
+    QByteArray standard;
+    {
+      QBuffer buffer(&standard);
+      buffer.open(QIODevice::WriteOnly);
+      QImageWriter writer(&buffer, "jpeg");
+      writer.setQuality(quality);
+      ASSERT_TRUE(writer.write(smooth));
+    }
+    std::vector<std::vector<int>> tables;
+    QByteArray sampling;
+    bool baseline = false;
+    for (const auto& [code, body] : jpegMarkers(ours)) {
+      if (code == 0xDB)
+        for (int i = 0; i + 65 <= body.size(); i += 65) {  // 8-bit tables: id, then 64 values
+          std::vector<int> t;
+          for (int k = 1; k <= 64; ++k) t.push_back(quint8(body[i + k]));
+          tables.push_back(t);
+        }
+      if (code == 0xC0) {
+        baseline = true;
+        for (int c = 0; c < quint8(body[5]); ++c) sampling += body[6 + 3 * c + 1];
+      }
+    }
+    EXPECT_TRUE(baseline) << "not a baseline (SOF0) file";
+    EXPECT_EQ(sampling, QByteArray("\x22\x11\x11", 3)) << "luma 2x2, chroma 1x1";
+    ASSERT_EQ(tables.size(), 2u);
+    EXPECT_EQ(tables[0], scaledTable(kLuma, quality));
+    EXPECT_EQ(tables[1], scaledTable(kChroma, quality));
+    EXPECT_EQ(QImage::fromData(ours), QImage::fromData(standard)) << "the same pixels";
+    EXPECT_LT(ours.size(), standard.size() * 9 / 10);
+  }
 }
 
 TEST_F(ConvImage, BmpGifAndPngIgnoreTheQuality) {

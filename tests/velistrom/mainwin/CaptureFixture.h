@@ -2,7 +2,7 @@
 // A main window that is built but not loaded (its start-up reads settings,
 // makes folders and opens the tray: none of it matters to the capture list),
 // the thumbnail window, a capture folder of the test's own and the texts the
-// list shows. add() hands a plain-coloured picture to GestVignettes.
+// list shows. add() hands a picture (one colour, or the one given) to GestVignettes.
 #include "platform/forms/Forms.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestEnv.h"
@@ -86,12 +86,15 @@ class CaptureList : public ::testing::Test {
   // A capture of w x h pixels in one colour, through the box of that kind
   // ("Picture2": region or window, "Picture1": whole screen).
   void add(QColor colour, int w = 40, int h = 30, const char* box = "Picture2") {
-    vb::PictureBox& b = QString(box) == "Picture1" ? m().Picture1 : m().Picture2;
-    b.Move(0, 0, w * 15, h * 15);
     QImage img(w, h, QImage::Format_RGB32);
     img.fill(colour);
+    add(img, box);
+  }
+  void add(const QImage& img, const char* box = "Picture2") {
+    vb::PictureBox& b = QString(box) == "Picture1" ? m().Picture1 : m().Picture2;
+    b.Move(0, 0, img.width() * 15, img.height() * 15);
     b.setPicture(img);
-    gLargImg = w * 15;
+    gLargImg = img.width() * 15;
     gModeCapt = "z";
     m().GestVignettes(b);
   }

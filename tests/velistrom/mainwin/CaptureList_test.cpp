@@ -2,12 +2,18 @@
 // temporary files, the counter and the captions.
 #include "tests/velistrom/mainwin/CaptureFixture.h"
 
+#include "tests/platform/PictureFixtures.h"
+#include "tests/support/Files.h"
 #include "tests/support/ReadOnlyFolder.h"
 #include "velistrom/mainwin/Vignettes.h"
 
+#include <QBuffer>
 #include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
 #include <QTimer>
 
+#include <cmath>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -15,6 +21,7 @@ namespace {
 
 using captfix::CaptureList;
 using captfix::fileName;
+using testsupport::readFile;
 
 const QColor kColours[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::magenta, Qt::cyan};
 
@@ -149,6 +156,47 @@ TEST_F(CaptureList, LargeCapturesKeepTheirTwipSizes) {
     EXPECT_EQ(fl().Lbldim[n].Caption(), vb::Format(n, "00") + "/  " + QString::number(c.w) + " x " +
                                             QString::number(c.h));
     EXPECT_EQ(fl().Image1[n].Width(), 1450);
+  }
+}
+
+// The temporary bitmap is byte for byte the BMP Qt writes of the capture, and
+// the thumbnail and its enlarged copy are the halftone of the whole picture:
+// no further than two levels from Qt's smooth scale, which made them before.
+TEST_F(CaptureList, TheTemporaryBitmapIsQtsBmpAndTheThumbnailsTheWholePictureSmoothed) {
+  QImage screen = fixtures::gradient(1920, 1080);
+  QPainter(&screen).drawImage(700, 400, fixtures::noise(300, 200));  // detail a sampling would miss
+  const struct {
+    const char* what;
+    QImage picture;
+    const char* box;
+  } cases[] = {
+      {"a region of odd width", fixtures::noise(331, 187), "Picture2"},
+      {"a whole screen", screen, "Picture1"},
+      {"a portrait window", fixtures::noise(90, 300), "Picture2"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    add(c.picture, c.box);
+    const int n = gNbCapt;
+    QByteArray qt;
+    {
+      QBuffer buffer(&qt);
+      buffer.open(QIODevice::WriteOnly);
+      ASSERT_TRUE(QImageWriter(&buffer, "bmp").write(c.picture));
+    }
+    EXPECT_TRUE(readFile(gRepCapt + "/" + gTabNomCapt[n]) == qt) << "not Qt's bytes";
+    // The thumbnail fills its box; the enlarged copy is 1.7 times it.
+    const QSize thumb(vb::twipsToPixels(fl().Image1[n].Width()), vb::twipsToPixels(fl().Image1[n].Height()));
+    const QSize enlarged(int(std::nearbyint(thumb.width() * 1.7)), int(std::nearbyint(thumb.height() * 1.7)));
+    for (const auto& [box, size] : {std::pair{&fl().Image1[n], thumb}, std::pair{&fl().Gimage1[n], enlarged}}) {
+      SCOPED_TRACE(box->Name().toStdString());
+      const QImage before = c.picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+      // A bordered box shows the top left of its drawing.
+      const QRect shown(QPoint(), size.boundedTo(box->Image().size()));
+      EXPECT_LE(fixtures::maxChannelDifference(box->Image().copy(shown).convertToFormat(QImage::Format_RGB32),
+                                               before.copy(shown)),
+                2);
+    }
   }
 }
 
